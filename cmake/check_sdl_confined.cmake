@@ -1,0 +1,16 @@
+# Fails when any source outside src/platform/sdl_* includes an SDL header.
+file(GLOB_RECURSE files ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/tools/*.cpp
+     ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/bench/*.cpp)
+set(bad "")
+foreach(f ${files})
+  if(f MATCHES "/src/platform/sdl_[^/]*$")
+    continue()
+  endif()
+  file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]SDL")
+  if(hits)
+    list(APPEND bad ${f})
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "SDL included outside src/platform/sdl_*: ${bad}")
+endif()

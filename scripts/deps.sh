@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages QVAR builds with, when any is missing (apt-get as root).
+set -euo pipefail
+packages=(g++ cmake make pkg-config libsdl2-dev libgtest-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then exit 0; fi
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+elif command -v sudo >/dev/null; then
+  sudo apt-get update -qq
+  sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+else
+  echo "Please install: ${missing[*]}" >&2
+  exit 1
+fi

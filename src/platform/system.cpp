@@ -1,0 +1,139 @@
+// Presenting frames, pumping messages, sleeping delays and the waits built on them.
+#include "platform/system.h"
+
+#include <cstdio>
+
+namespace qvar {
+
+void present_frame(System& sys) {
+    if (sys.display_open) sys.platform.present(sys.frame.pixels.data());
+    sys.frame.clear();
+    ++sys.frames_presented;
+}
+
+void clear_and_present(System& sys) {
+    sys.frame.clear();
+    present_frame(sys);
+}
+
+void build_palette(System& sys, float gamma) {
+    sys.palette = compute_palette(gamma);
+    for (int i = 0; i < 256; ++i)
+        sys.platform.set_palette_entry(static_cast<uint8_t>(i), sys.palette[static_cast<size_t>(i)]);
+}
+
+void release_display(System& sys) {
+    sys.platform.release_display();
+    sys.display_open = false;
+}
+
+void fatal_error(System& sys, const std::string& text) {
+    release_display(sys);
+    std::fprintf(stderr, "Oh sod it: %s\n", text.c_str());
+    sys.platform.message_box("Oh sod it", text);
+    sys.quit_requested = true;
+}
+
+bool pump_message(System& sys) {
+    if (sys.quit_requested) return true;
+    Message m;
+    if (!sys.platform.poll_message(m)) return false;
+    if (m.kind == MessageKind::Quit) {
+        sys.quit_requested = true;
+        return true;
+    }
+    window_proc(sys.input, m);
+    return false;
+}
+
+void pump_or_quit(System& sys) {
+    if (pump_message(sys)) throw QuitRequested{};
+}
+
+void pump_or_idle(System& sys) {
+    if (sys.quit_requested) throw QuitRequested{};
+    Message m;
+    if (!sys.platform.poll_message(m)) {
+        sys.platform.wait_message(50);
+        return;
+    }
+    if (m.kind == MessageKind::Quit) {
+        sys.quit_requested = true;
+        throw QuitRequested{};
+    }
+    window_proc(sys.input, m);
+}
+
+void delay_ms(System& sys, uint32_t ms) {
+    const uint64_t deadline = sys.platform.now_ms() + ms;
+    for (;;) {
+        while (!sys.quit_requested) {
+            Message m;
+            if (!sys.platform.poll_message(m)) break;
+            if (m.kind == MessageKind::Quit)
+                sys.quit_requested = true;
+            else
+                window_proc(sys.input, m);
+        }
+        if (sys.quit_requested) return;
+        const uint64_t now = sys.platform.now_ms();
+        if (now >= deadline) return;
+        sys.platform.wait_message(static_cast<uint32_t>(deadline - now));
+    }
+}
+
+void calibrate_delay(System& sys) {
+    sys.platform.start_timer(CALIBRATION_TIMER_ID, 1000);
+    sys.input.timer_fired = 0;
+    uint32_t count = 0;
+    while (sys.input.timer_fired == 0 && !sys.quit_requested) {
+        Message m;
+        ++count;
+        if (!sys.platform.poll_message(m)) {
+            sys.platform.wait_message(100);
+            continue;
+        }
+        if (m.kind == MessageKind::Quit)
+            sys.quit_requested = true;  // remembered: the menu's first pump acts on it
+        else
+            window_proc(sys.input, m);
+    }
+    sys.pump_loops_per_second = count;
+}
+
+namespace {
+
+template <class Pred>
+void wait_while(System& sys, Pred keep_waiting) {
+    while (keep_waiting()) pump_or_idle(sys);
+}
+
+}  // namespace
+
+void wait_while_char_typed(System& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed != 0; });
+}
+
+void wait_until_char_typed(System& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed == 0; });
+}
+
+void wait_all_released(System& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed != 0 || sys.input.mouse_buttons != 0; });
+}
+
+void wait_press(System& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed == 0 && sys.input.mouse_buttons == 0; });
+}
+
+void wait_key_or_click(System& sys) {
+    wait_all_released(sys);
+    wait_press(sys);
+    wait_all_released(sys);
+}
+
+void wait_buttons_released(System& sys) {
+    wait_while(sys, [&] { return sys.input.mouse_buttons != 0; });
+}
+
+}  // namespace qvar
