@@ -42,6 +42,7 @@ struct System {
     SparkPool sparks;
     Random rng;
     Paths paths;
+    std::string trace_path;  // --trace: one JSON line per game frame, when set
 };
 
 // --- display ---

@@ -1,0 +1,22 @@
+// The shared test rig loads its data and the headless clock only moves when waited on.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+using namespace qvar;
+
+TEST(TestRig, LoadsDataAndDelaysTakeNoRealTime) {
+    test::TestRig rig;
+    EXPECT_EQ(rig.sys->font.glyphs[8].width, 1);  // the letter i
+    EXPECT_EQ(rig.sys->large_digits[3].width, 10);
+    uint64_t before = rig.platform.now_ms();
+    delay_ms(*rig.sys, 1000);
+    EXPECT_EQ(rig.platform.now_ms(), before + 1000);
+}
+
+TEST(TestRig, QuitDuringAWaitThrows) {
+    test::TestRig rig;
+    rig.platform.at_time(500, [](HeadlessPlatform& p) { p.request_quit(); });
+    EXPECT_THROW(wait_until_char_typed(*rig.sys), QuitRequested);
+    EXPECT_TRUE(rig.sys->quit_requested);
+}
