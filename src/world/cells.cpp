@@ -10,17 +10,23 @@ namespace {
 // distances measured across the wrap-round, exceeds 1000. Every term is positive, so once
 // the sum is past 1000 it stays there and the rest need not be added.
 bool crowded(const PassState& ps, int32_t i) {
+    using namespace simd;
+    const KindList& c = ps.cells;
     const FoePool& f = ps.game.foes;
-    const float xi = f.x[static_cast<size_t>(i)], yi = f.y[static_cast<size_t>(i)];
+    const v4f xi = splat(f.x[static_cast<size_t>(i)]), yi = splat(f.y[static_cast<size_t>(i)]);
+    const v4f half_w = splat(160.0f), half_h = splat(100.0f), w = splat(320.0f), h = splat(200.0f);
     float crowding = 0.0f;
-    for (int32_t j = ps.cells.next(0); j < f.count; j = ps.cells.next(j + 1)) {
-        if (j == i) continue;
-        float ax = std::fabs(xi - f.x[static_cast<size_t>(j)]);
-        float ay = std::fabs(yi - f.y[static_cast<size_t>(j)]);
-        if (ax > 160.0f) ax = 320.0f - ax;
-        if (ay > 100.0f) ay = 200.0f - ay;
-        crowding += 1000000.0f / (ax * ax + ay * ay + 1.0f);
-        if (crowding > 1000.0f) return true;
+    for (int32_t e = 0; e < c.n; e += 4) {
+        const auto k = static_cast<size_t>(e);
+        v4f ax = abs(xi - load(&c.x[k])), ay = abs(yi - load(&c.y[k]));
+        ax = select(ax > half_w, w - ax, ax);
+        ay = select(ay > half_h, h - ay, ay);
+        const v4f term = splat(1000000.0f) / (ax * ax + ay * ay + splat(1.0f));
+        for (int32_t lane = 0; lane < 4 && e + lane < c.n; ++lane) {
+            if (c.slot[k + static_cast<size_t>(lane)] == i) continue;
+            crowding += term[lane];  // in slot order, as one neighbour after another
+            if (crowding > 1000.0f) return true;
+        }
     }
     return false;
 }
@@ -48,6 +54,7 @@ void divide(PassState& ps, int32_t i) {
 void step_cell(PassState& ps, int32_t i) {
     FoePool& f = ps.game.foes;
     const auto k = static_cast<size_t>(i);
+    ps.cells.sync(f, ps.game.sprites, i);  // it has just moved
     contact_round(ps, 6.0f);
     f.gen[k] -= 1;
     if (f.gen[k] < 0 && crowded(ps, i)) f.gen[k] = 0;
@@ -64,9 +71,7 @@ void step_cell(PassState& ps, int32_t i) {
     // a second shot in the same test already hits.
     HitPairs& hits = ps.game.hits;
     const ShotPool& shots = ps.game.shots;
-    scan_shots(
-        shots, [x, y](float sx, float sy) { return square(sx - x) + square(sy - y) < 49.0f; },
-        [&](int32_t j) {
+    scan_round(shots, x, y, 49.0f, [&](int32_t j) {
             if (f.gen[k] != 0) {
                 add_hit_pair(hits, i, j);
                 return;
@@ -75,7 +80,7 @@ void step_cell(PassState& ps, int32_t i) {
             f.dx[k] += shots.dx[static_cast<size_t>(j)] / 5.0f;
             f.dy[k] += shots.dy[static_cast<size_t>(j)] / 5.0f;
             add_hit_pair(hits, -1, j);
-        });
+    });
 }
 
 }  // namespace qvar::world

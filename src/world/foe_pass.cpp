@@ -41,8 +41,8 @@ int32_t append_foe_in_pass(PassState& ps, int32_t kind, int32_t gen, float x, fl
     f.plasma.set(r.first, 0);
     f.whitehot.set(r.first, 0);
     f.dead.set(r.first, 0);
-    ps.cells.set(r.first, kind == CELL);
-    ps.lodestones.set(r.first, kind == LODESTONE);
+    ps.cells.appended(f, ps.game.sprites, r.first);
+    ps.lodestones.appended(f, ps.game.sprites, r.first);
     return r.first;
 }
 
@@ -50,10 +50,8 @@ int32_t remove_foe_in_pass(PassState& ps, int32_t j) {
     FoePool& f = ps.game.foes;
     const int32_t last = f.count - 1;
     pool_remove(f, j);  // the dead bit is not a moving column: it stays with slot j
-    ps.cells.set(last, false);
-    ps.lodestones.set(last, false);
-    ps.cells.set(j, j < f.count && f.kind[static_cast<size_t>(j)] == CELL);
-    ps.lodestones.set(j, j < f.count && f.kind[static_cast<size_t>(j)] == LODESTONE);
+    ps.cells.removed(f, ps.game.sprites, j, last);
+    ps.lodestones.removed(f, ps.game.sprites, j, last);
     return last;
 }
 
@@ -66,15 +64,6 @@ void wrap_foe(float& x, float& y) {
     if (y > 200.0f) y -= 200.0f;
     x = rewrap(x, 320.0f);
     y = rewrap(y, 200.0f);
-}
-
-void build_masks(PassState& ps) {
-    const FoePool& f = ps.game.foes;
-    for (int32_t i = 0; i < f.count; ++i) {
-        const int32_t kind = f.kind[static_cast<size_t>(i)];
-        if (kind == CELL) ps.cells.set(i, true);
-        if (kind == LODESTONE) ps.lodestones.set(i, true);
-    }
 }
 
 void run_kind(PassState& ps, int32_t i) {
@@ -117,8 +106,10 @@ void step_one_foe(PassState& ps, int32_t i) {
 }  // namespace world
 
 void foe_step(System& sys, Game& game) {
+    // About 50 KB of lists: held by the pass for its duration, never allocated.
     PassState ps{sys, game, {}, {}, false, 0.0f};
-    build_masks(ps);
+    ps.cells.build(game.foes, game.sprites, CELL);
+    ps.lodestones.build(game.foes, game.sprites, LODESTONE);
     // The count is read afresh at every step: foes born in the pass are visited in it, and a
     // lodestone merge may shrink the pool.
     for (int32_t i = 0; i < game.foes.count; ++i) world::step_one_foe(ps, i);

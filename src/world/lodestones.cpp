@@ -2,9 +2,24 @@
 // pull, and a touching pair merges into one at their centre of mass.
 #include "world/world_internal.h"
 
+#include <cstring>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 namespace qvar::world {
 
 namespace {
+
+// Lane-wise square root, correctly rounded as std::sqrt is.
+simd::v4f sqrt(simd::v4f v) {
+#if defined(__SSE__)
+    return reinterpret_cast<simd::v4f>(_mm_sqrt_ps(reinterpret_cast<__m128>(v)));
+#else
+    return simd::v4f{std::sqrt(v[0]), std::sqrt(v[1]), std::sqrt(v[2]), std::sqrt(v[3])};
+#endif
+}
 
 // Boni caught between two merging lodestones are swallowed. The test compares the squared
 // distance with the plain sum of the sizes, as the game always has.
@@ -49,33 +64,70 @@ int32_t merge(PassState& ps, int32_t self, int32_t j) {
     return j;
 }
 
-// The pull between `self` and lodestone j, ex/ey pointing from self to j, q their squared
-// distance (never 0 here: a pair that close has merged).
-void attract(FoePool& f, size_t s, size_t o, float ex, float ey, float q) {
-    const float e = std::sqrt(q);
-    const float mi = static_cast<float>(f.gen[s]), mj = static_cast<float>(f.gen[o]);
-    f.dx[s] += mj * ex / e / q;
-    f.dy[s] += mj * ey / e / q;
-    f.dx[o] -= mi * ex / e / q;
-    f.dy[o] -= mi * ey / e / q;
+// One group of four listed lodestones against `self`: which of them pair with it, which touch
+// it, and the pulls (mj ex / e / q on self, mi ex / e / q on the other), computed four at a time.
+// Lanes that do not pair (self, heavy pairs, spare lanes) are computed too and never used.
+struct Group {
+    uint32_t pairs = 0, touching = 0;
+    simd::v4f pix, piy, pjx, pjy;
+};
+
+Group group_of_four(const KindList& l, int32_t e, int32_t self, float xi, float yi, int32_t gi, float size_i) {
+    using namespace simd;
+    const auto k = static_cast<size_t>(e);
+    const v4f ex = load(&l.x[k]) - splat(xi), ey = load(&l.y[k]) - splat(yi);
+    const v4f q = ex * ex + ey * ey;
+    const v4f touch = splat(0.5f) * (splat(size_i) + load(&l.size[k]));
+    v4i slot, gen;
+    std::memcpy(&slot, &l.slot[k], sizeof slot);
+    std::memcpy(&gen, &l.gen[k], sizeof gen);
+    // Pairs whose masses add up to 20 or more neither pull nor merge.
+    const v4i pairs = (slot != self) & (gen + gi < 20);
+    Group g;
+    g.pairs = bits(pairs);
+    g.touching = bits(pairs & (q < touch * touch));
+    const v4f d = sqrt(q), mj = load(&l.mass[k]), mi = splat(static_cast<float>(gi));
+    g.pix = mj * ex / d / q;
+    g.piy = mj * ey / d / q;
+    g.pjx = mi * ex / d / q;
+    g.pjy = mi * ey / d / q;
+    return g;
 }
 
+// Every other lodestone (in slot order) pulls `self` and is pulled by it, or merges into it
+// when they touch. Returns the slot `self` ends in.
 int32_t attract_and_merge(PassState& ps, int32_t self) {
     FoePool& f = ps.game.foes;
-    const GameSprites& sp = ps.game.sprites;
-    for (int32_t j = ps.lodestones.next(0); j < f.count; j = ps.lodestones.next(j + 1)) {
-        if (j == self) continue;
+    const KindList& l = ps.lodestones;
+    int32_t e = 0;
+    while (e < l.n) {
         const auto s = static_cast<size_t>(self);
-        const auto o = static_cast<size_t>(j);
-        const int32_t gi = f.gen[s], gj = f.gen[o];
-        if (gi + gj >= 20) continue;  // pairs this heavy neither attract nor merge
-        const float ex = f.x[o] - f.x[s], ey = f.y[o] - f.y[s];
-        const float q = ex * ex + ey * ey;
-        const float touch = 0.5f * static_cast<float>(rock_size(sp, gi) + rock_size(sp, gj));
-        if (q < touch * touch)
-            self = merge(ps, self, j);
-        else
-            attract(f, s, o, ex, ey, q);
+        const float xi = f.x[s], yi = f.y[s];
+        const int32_t gi = f.gen[s];
+        const float size_i = static_cast<float>(rock_size(ps.game.sprites, gi));
+        float dxi = f.dx[s], dyi = f.dy[s];
+        int32_t merged = -1;
+        for (; e < l.n && merged < 0; e += 4) {
+            const Group g = group_of_four(l, e, self, xi, yi, gi, size_i);
+            const int32_t stop = g.touching != 0 ? __builtin_ctz(g.touching) : 4;
+            for (int32_t lane = 0; lane < stop; ++lane) {
+                if ((g.pairs >> lane & 1u) == 0) continue;
+                dxi += g.pix[lane];  // one pair after another, in slot order
+                dyi += g.piy[lane];
+                const auto o = static_cast<size_t>(l.slot[static_cast<size_t>(e + lane)]);
+                f.dx[o] -= g.pjx[lane];
+                f.dy[o] -= g.pjy[lane];
+            }
+            if (stop < 4) merged = l.slot[static_cast<size_t>(e + stop)];
+        }
+        f.dx[s] = dxi;
+        f.dy[s] = dyi;
+        if (merged < 0) break;
+        self = merge(ps, self, merged);
+        ps.lodestones.sync(f, ps.game.sprites, self);
+        // The scan goes on after the merged slot: the foe moved into it is not looked at.
+        e = 0;
+        while (e < l.n && l.slot[static_cast<size_t>(e)] <= merged) ++e;
     }
     return self;
 }
@@ -85,6 +137,7 @@ int32_t attract_and_merge(PassState& ps, int32_t self) {
 int32_t step_lodestone(PassState& ps, int32_t i) {
     FoePool& f = ps.game.foes;
     const GameSprites& sp = ps.game.sprites;
+    ps.lodestones.sync(f, sp, i);  // it has just moved
     {
         const auto k = static_cast<size_t>(i);
         const float r = static_cast<float>(rock_size(sp, f.gen[k]) - 1) * 0.5f;

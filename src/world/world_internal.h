@@ -12,6 +12,8 @@
 #include "util/numeric.h"
 #include "util/pool.h"
 #include "util/random.h"
+#include "world/kind_list.h"
+#include "world/simd.h"
 
 namespace qvar::world {
 
@@ -69,63 +71,72 @@ inline void add_hit_pair(HitPairs& h, int32_t foe, int32_t shot) {
     if (h.count < HitPairs::capacity) ++h.count;
 }
 
-// Calls on_hit(j) for every live shot j, in slot order, for which inside(sx, sy) holds.
-// The test runs over blocks of 16 shots without branches so that it vectorises; only a block
-// with a hit is looked at shot by shot. `inside` must be a pure test of the position.
-template <class Inside, class OnHit>
-inline void scan_shots(const ShotPool& shots, Inside inside, OnHit on_hit) {
+// Calls on_hit(j) for every live shot j, in slot order, that passes the test. The test runs
+// four shots at a time (vtest on vectors, giving -1 or 0 per lane) over blocks of 16, and stest
+// is the same test on one shot for the tail. Shot positions must not change during the scan.
+template <class VecTest, class ScalarTest, class OnHit>
+inline void scan_shots(const ShotPool& shots, VecTest vtest, ScalarTest stest, OnHit on_hit) {
+    using namespace simd;
     const int32_t n = shots.count;
     const float* sx = shots.x.data();
     const float* sy = shots.y.data();
-    constexpr int32_t B = 16;
-    int32_t j0 = 0;
-    for (; j0 + B <= n; j0 += B) {
-        int any = 0;
-        for (int32_t k = 0; k < B; ++k) any |= inside(sx[j0 + k], sy[j0 + k]) ? 1 : 0;
-        if (any == 0) continue;
-        for (int32_t k = 0; k < B; ++k)
-            if (inside(sx[j0 + k], sy[j0 + k])) on_hit(j0 + k);
+    int32_t j = 0;
+    for (; j + 16 <= n; j += 16) {
+        uint32_t hit = bits(vtest(load(sx + j), load(sy + j))) | bits(vtest(load(sx + j + 4), load(sy + j + 4))) << 4 |
+                       bits(vtest(load(sx + j + 8), load(sy + j + 8))) << 8 |
+                       bits(vtest(load(sx + j + 12), load(sy + j + 12))) << 12;
+        while (hit != 0) {
+            on_hit(j + __builtin_ctz(hit));
+            hit &= hit - 1;
+        }
     }
-    for (int32_t j = j0; j < n; ++j)
-        if (inside(sx[j], sy[j])) on_hit(j);
+    for (; j < n; ++j)
+        if (stest(sx[j], sy[j])) on_hit(j);
+}
+
+// Shots strictly within sqrt(r2) of (x, y): (sx - x)^2 + (sy - y)^2 < r2.
+template <class OnHit>
+inline void scan_round(const ShotPool& shots, float x, float y, float r2, OnHit on_hit) {
+    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), vr = simd::splat(r2);
+    scan_shots(
+        shots,
+        [=](simd::v4f a, simd::v4f b) {
+            const simd::v4f dx = a - vx, dy = b - vy;
+            return dx * dx + dy * dy < vr;
+        },
+        [=](float a, float b) { return square(a - x) + square(b - y) < r2; }, on_hit);
+}
+
+// Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box).
+template <bool STRICT, class OnHit>
+inline void scan_box(const ShotPool& shots, float x, float y, float ax, float ay, OnHit on_hit) {
+    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), lx = simd::splat(ax), ly = simd::splat(ay);
+    scan_shots(
+        shots,
+        [=](simd::v4f a, simd::v4f b) {
+            const simd::v4f dx = simd::abs(a - vx), dy = simd::abs(b - vy);
+            if constexpr (STRICT)
+                return (dx < lx) & (dy < ly);
+            else
+                return (dx <= lx) & (dy <= ly);
+        },
+        [=](float a, float b) {
+            const float dx = std::fabs(a - x), dy = std::fabs(b - y);
+            if constexpr (STRICT)
+                return dx < ax && dy < ay;
+            else
+                return dx <= ax && dy <= ay;
+        },
+        on_hit);
 }
 
 // ---- the foe pass ----
 
-// One bit per foe slot for a kind that other foes look for (cells, lodestones), kept in step
-// with the pool while the pass appends and removes foes, so scans visit slots in order
-// without touching the rest of the pool.
-struct KindMask {
-    static constexpr int32_t WORDS = (FOE_CAPACITY + 63) / 64;
-    std::array<uint64_t, WORDS> words{};
-
-    void set(int32_t i, bool on) {
-        if (i < 0 || i >= FOE_CAPACITY) return;
-        uint64_t bit = uint64_t{1} << (i % 64);
-        if (on)
-            words[static_cast<size_t>(i / 64)] |= bit;
-        else
-            words[static_cast<size_t>(i / 64)] &= ~bit;
-    }
-    // The first marked slot at or after `from`, or FOE_CAPACITY when there is none.
-    int32_t next(int32_t from) const {
-        if (from < 0) from = 0;
-        if (from >= FOE_CAPACITY) return FOE_CAPACITY;
-        int32_t w = from / 64;
-        uint64_t bits = words[static_cast<size_t>(w)] & (~uint64_t{0} << (from % 64));
-        while (bits == 0) {
-            if (++w >= WORDS) return FOE_CAPACITY;
-            bits = words[static_cast<size_t>(w)];
-        }
-        return w * 64 + __builtin_ctzll(bits);
-    }
-};
-
 struct PassState {
     System& sys;
     Game& game;
-    KindMask cells;
-    KindMask lodestones;
+    KindList cells;       // the foes that cells and lodestones look for, in slot order
+    KindList lodestones;
     bool ship_contact = false;
     float ship_distance2 = 0.0f;
 };
