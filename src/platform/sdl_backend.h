@@ -14,6 +14,7 @@ namespace qvar {
 // What the event translation remembers between SDL events.
 struct SdlEventState {
     uint32_t buttons = 0;           // MOUSE_LEFT / MOUSE_RIGHT / MOUSE_MIDDLE held
+    uint32_t modifiers = 0;         // SDL_Keymod as of the last key event handled
     std::array<uint8_t, 32> text{};  // printable characters of a text event still to deliver
     size_t text_next = 0;
     size_t text_count = 0;
@@ -21,8 +22,9 @@ struct SdlEventState {
 
 // Turns one SDL event into exactly one message, except a text event with several printable
 // characters: its first character is returned and the rest wait in `state.text`.
-// `modifiers` is the keyboard's modifier state (SDL_Keymod) when the event is handled.
-Message translate_sdl_event(const SDL_Event& event, uint32_t modifiers, SdlEventState& state);
+// Shift and Ctrl on button messages follow the key events in the queue, so a click made
+// while Shift was held reports it even when Shift is let go before the click is handled.
+Message translate_sdl_event(const SDL_Event& event, SdlEventState& state);
 
 class SdlPlatform : public Platform {
 public:
@@ -44,6 +46,8 @@ public:
 
     // The whole-number factor the window was opened at (0 before open_display).
     int scale() const { return scale_; }
+    // Test support (sdl_test_events.cpp): queues a synthetic event for this window.
+    bool push_test_event(const SdlTestEvent& event);
 
 private:
     bool create_window(std::string& error);

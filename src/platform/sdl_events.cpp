@@ -57,7 +57,7 @@ uint32_t button_bit(uint8_t button) {
 // The flag word a button message carries: the buttons held after it, Shift and Ctrl.
 // A second press of a double click (and the fourth, ...) is the double-click message, which
 // changes nothing; the right button's double click and the middle button are ignored alike.
-Message mouse_button(const SDL_MouseButtonEvent& ev, uint32_t modifiers, SdlEventState& state) {
+Message mouse_button(const SDL_MouseButtonEvent& ev, SdlEventState& state) {
     const uint32_t bit = button_bit(ev.button);
     const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
     state.buttons = down ? (state.buttons | bit) : (state.buttons & ~bit);
@@ -68,8 +68,8 @@ Message mouse_button(const SDL_MouseButtonEvent& ev, uint32_t modifiers, SdlEven
     Message m;
     m.kind = MessageKind::MouseButton;
     m.button_flags = state.buttons;
-    if ((modifiers & KMOD_SHIFT) != 0) m.button_flags |= MOUSE_SHIFT;
-    if ((modifiers & KMOD_CTRL) != 0) m.button_flags |= MOUSE_CONTROL;
+    if ((state.modifiers & KMOD_SHIFT) != 0) m.button_flags |= MOUSE_SHIFT;
+    if ((state.modifiers & KMOD_CTRL) != 0) m.button_flags |= MOUSE_CONTROL;
     return m;
 }
 
@@ -85,7 +85,8 @@ Message mouse_move(const SDL_MouseMotionEvent& ev) {
 
 }  // namespace
 
-Message translate_sdl_event(const SDL_Event& event, uint32_t modifiers, SdlEventState& state) {
+Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) state.modifiers = event.key.keysym.mod;
     switch (event.type) {
         case SDL_QUIT: return kind_only(MessageKind::Quit);
         case SDL_WINDOWEVENT:
@@ -94,7 +95,7 @@ Message translate_sdl_event(const SDL_Event& event, uint32_t modifiers, SdlEvent
         case SDL_TEXTINPUT: return text_input(event.text, state);
         case SDL_MOUSEMOTION: return mouse_move(event.motion);
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: return mouse_button(event.button, modifiers, state);
+        case SDL_MOUSEBUTTONUP: return mouse_button(event.button, state);
         default: return kind_only(MessageKind::Other);
     }
 }
@@ -119,7 +120,7 @@ bool SdlPlatform::poll_message(Message& out) {
     SDL_Event event;
     if (video_started_ && SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) texture_lost_ = true;
-        out = translate_sdl_event(event, static_cast<uint32_t>(SDL_GetModState()), events_);
+        out = translate_sdl_event(event, events_);
         return true;
     }
     return timer_due(out);  // a timer message comes only when nothing else is waiting

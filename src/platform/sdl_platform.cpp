@@ -90,6 +90,7 @@ bool SdlPlatform::open_display(std::string& error) {
     }
     const Palette first = initial_palette();
     for (size_t i = 0; i < colours_.size(); ++i) colours_[i] = argb(first[i]);
+    events_.modifiers = static_cast<uint32_t>(SDL_GetModState());
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StartTextInput();
     SDL_ShowWindow(window_);
