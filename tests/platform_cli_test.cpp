@@ -1,10 +1,14 @@
-// The command-line parser: every option, both value spellings, and the refusals.
+// The command line: every option, both value spellings, the refusals and the exit statuses.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <initializer_list>
 #include <vector>
 
 #include "platform/command_line.h"
+#include "test_support.h"
 
 using namespace qvar;
 
@@ -78,4 +82,33 @@ TEST(CommandLine, BadInputIsRefusedWithAReason) {
         EXPECT_EQ(p.action, CommandAction::Error) << *c.args.begin();
         EXPECT_NE(p.error.find(c.mention), std::string::npos) << p.error;
     }
+}
+
+namespace {
+
+// Runs the built executable; its exit status, or -1 when it did not exit normally.
+
+int run_qvar(const std::string& args) {
+    const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
+    const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+}  // namespace
+
+TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
+    if (!std::filesystem::exists(std::string(QVAR_BUILD_DIR) + "/qvar")) GTEST_SKIP() << "qvar is not built";
+    test::TempDir dir;
+    test::write_bytes(dir.file("bad.txt"), {'1', '0', ' ', 'f', 'l', 'y', '\n'});
+    test::write_bytes(dir.file("good.txt"), {'i', 'd', 'l', 'e', '-', 'q', 'u', 'i', 't', ' ', '2', '0', '0', '\n'});
+    test::write_test_data_files(dir.path());
+    const std::string common = " --headless --data-dir " + dir.path() + " --user-dir " + dir.file("user");
+    EXPECT_EQ(run_qvar("--version"), 0);
+    EXPECT_EQ(run_qvar("--scale 0"), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("bad.txt")), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("missing.txt")), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("good.txt") + " --frames-out " + dir.file("frames") +
+                       " --frames 1-3"),
+              0);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("user")));  // the player's folder is made
 }

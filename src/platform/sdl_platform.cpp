@@ -94,7 +94,12 @@ bool SdlPlatform::open_display(std::string& error) {
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StartTextInput();
     SDL_ShowWindow(window_);
+    // Going full screen once the window is mapped also works without a window manager.
+    if (options_.fullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_RaiseWindow(window_);
+    int out_w = 0, out_h = 0;
+    if (options_.fullscreen && SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0)
+        scale_ = std::max(1, std::min(out_w / FIELD_W, out_h / FIELD_H));
     return true;
 }
 
