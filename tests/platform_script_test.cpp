@@ -51,9 +51,9 @@ TEST(InputScriptParse, EveryFormOfTimeActionAndDirective) {
         "2500 press space\n"
         "+400ms release SPACE\n"
         "f120 type enter\n"
-        "+f10 type #\n"
-        "3s text \"  Ace  \"\n"
-        "+0 text hello world\n"
+        "+f10 type \"#\"   # a comment after the event\n"
+        "3s text \"  Ace # 1 \"\n"
+        "+0 text hello world # greeting\n"
         "10 move 319 199\n"
         "11 button-down right\n"
         "12 button-up left\n"
@@ -73,7 +73,7 @@ TEST(InputScriptParse, EveryFormOfTimeActionAndDirective) {
     EXPECT_EQ(s.events[3].when, ScriptWhen::AfterFrames);
     EXPECT_EQ(s.events[3].text, "#");
     EXPECT_EQ(s.events[4].at, 3000u);
-    EXPECT_EQ(s.events[4].text, "  Ace  ");
+    EXPECT_EQ(s.events[4].text, "  Ace # 1 ");
     EXPECT_EQ(s.events[5].text, "hello world");
     EXPECT_EQ(s.events[6].x, 319);
     EXPECT_EQ(s.events[7].button, MOUSE_RIGHT);
@@ -102,13 +102,14 @@ TEST(InputScriptParse, FaultsAreReportedWithTheirLineNumbers) {
         "100 text caf\xc3\xa9\n"     // 12: not ASCII
         "idle-quit soon\n"           // 13
         "100 text\n"                 // 14: empty text
-        "f quit\n");                 // 15
+        "f quit\n"                  // 15
+        "100 type # hash\n");       // 16: the '#' starts a comment, so nothing is typed
     std::vector<int> lines;
     for (const ScriptError& err : e) {
         lines.push_back(err.line);
         EXPECT_FALSE(err.message.empty());
     }
-    EXPECT_EQ(lines, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(lines, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     std::vector<ScriptError> nul = parse_bad(std::string("1 quit\n2 type \0\n", 16));
     ASSERT_EQ(nul.size(), 1u);
     EXPECT_EQ(nul[0].line, 2);

@@ -102,9 +102,12 @@ bool parse_button(std::string_view word, uint32_t& button) {
 
 bool is_printable(char c) { return c >= 32 && c <= 126; }
 
-// A single printable character, or the name of a control key (or of the blank).
+// A single printable character (bare, or quoted as "#"), or the name of a control key,
+// of the blank or of '#'.
 std::optional<char> parse_char(std::string_view word) {
     if (word.size() == 1 && is_printable(word[0])) return word[0];
+    if (word.size() == 3 && word[0] == '"' && word[2] == '"' && is_printable(word[1])) return word[1];
+    if (same_word(word, "hash")) return '#';
     if (same_word(word, "enter") || same_word(word, "return")) return '\r';
     if (same_word(word, "backspace")) return '\b';
     if (same_word(word, "escape") || same_word(word, "esc")) return '\x1b';
@@ -200,8 +203,19 @@ bool parse_idle_quit(std::string_view rest, InputScript& out, std::string& error
     return true;
 }
 
+// Cuts a comment off the end of a line: a '#' after a blank, outside double quotes.
+std::string_view strip_comment(std::string_view line) {
+    bool quoted = false;
+    for (size_t i = 1; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        if (line[i] == '#' && !quoted && is_blank(line[i - 1])) return trim(line.substr(0, i));
+    }
+    return line;
+}
+
 // Parses one line that is neither blank nor a comment.
 bool parse_line(std::string_view line, int number, InputScript& out, std::string& error) {
+    line = strip_comment(line);
     for (char c : line)
         if (!is_printable(c) && c != '\t') {
             error = "control or non-ASCII byte in the line";

@@ -1,6 +1,7 @@
 // Input scripts for headless runs: a small text format of timed keyboard and mouse events.
 //
-// One event or directive per line; blank lines and lines starting with '#' are ignored.
+// One event or directive per line; blank lines and lines starting with '#' are ignored, and
+// a '#' after a blank (outside double quotes) starts a comment that runs to the line's end.
 // An event line is   WHEN ACTION [ARGUMENTS]
 //
 //   WHEN     2500      at virtual time 2500 ms (also "2500ms", or "3s" for seconds)
@@ -9,8 +10,9 @@
 //            +f10      10 presented frames after the event on the line above has finished
 //   ACTION   press KEY / release KEY   KEY: space ctrl left up right down p q
 //                                      (pressing space, p or q also types ' ', 'p', 'q')
-//            type CHAR                 a printable character, or enter, backspace, escape,
-//                                      space; the key is let go 30 ms later
+//            type CHAR                 a printable character (quoted as "#" where it could
+//                                      be taken for something else), or enter, backspace,
+//                                      escape, space, hash; the key is let go 30 ms later
 //            text STRING               types each character, one every 60 ms; the rest of
 //                                      the line, or "between double quotes" to keep blanks
 //            move X Y                  mouse to play-field pixel X (0..319), Y (0..199)
