@@ -64,7 +64,7 @@ void draw_instructions_page2(System& sys, const std::array<Sprite, 13>& icons) {
 void show_instructions(System& sys) {
     std::array<Sprite, 13> icons;
     std::string error;
-    // Start-up has checked the data files; if boni.dat fails now the names still show.
+    // Without a readable boni.dat the names still show, just without their icons.
     if (!load_bonus_icons(sys.paths, icons, error)) icons = {};
     // Shows the menu frame drawn so far and leaves the buffer empty for page 1.
     present_frame(sys);

@@ -59,12 +59,14 @@ bool back_item(System& sys) {
 }
 
 void load_options_sprites(const Paths& paths, OptionsSprites& s) {
-    // Start-up has already checked the data files; a picture that fails now is left out.
+    // A picture that cannot be loaded is left out; the screen works without it.
     std::string error;
     if (!load_sprite_record(paths, SPRITES_FILE, SHIP_RECORD, s.ship, error)) s.ship = Sprite{};
     if (!load_sprite_record(paths, SPRITES_FILE, POINTER_RECORD, s.pointer, error)) s.pointer = Sprite{};
 }
 
+// One frame: texts, both arrows (a held one steps gamma), "Back", the ship and the pointer.
+// Returns true when "Back" is clicked in this frame.
 bool options_frame(System& sys, const OptionsSprites& sprites) {
     char value[10];
     std::snprintf(value, sizeof value, "%.2f", static_cast<double>(sys.gamma));
