@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "gfx/data_layout.h"
 #include "platform/game_main.h"
@@ -108,14 +109,25 @@ TEST_F(MenuTest, ClicksOnItems) {
     EXPECT_EQ(state.leave, MenuLeave::Start);
     EXPECT_EQ(px(40, 155), 10);  // later items still drawn
 
-    state.leave = MenuLeave::None;
-    point(40, 97, MOUSE_RIGHT);  // High Scores: the screen returns, the menu goes on
-    menu_items_step(sys, state);
-    EXPECT_EQ(state.leave, MenuLeave::None);
-
     point(10, 161, MOUSE_LEFT);
+    state.leave = MenuLeave::None;
     menu_items_step(sys, state);
     EXPECT_EQ(state.leave, MenuLeave::Exit);
+}
+
+TEST_F(MenuTest, ACalledScreenRunsToCompletionThenTheLaterItemsAreTested) {
+    // High Scores opens with the right button; it waits for the release, then for a click,
+    // and returns once that click is released.
+    rig.platform.at_time(100, [](HeadlessPlatform& p) { p.set_buttons(0); });
+    rig.platform.at_time(200, [](HeadlessPlatform& p) { p.set_buttons(MOUSE_LEFT); });
+    rig.platform.at_time(300, [](HeadlessPlatform& p) { p.set_buttons(0); });
+    point(40, 97, MOUSE_RIGHT);
+    menu_items_step(sys, state);
+    EXPECT_EQ(state.leave, MenuLeave::None);
+    EXPECT_GE(rig.platform.now_ms(), 300u);
+    EXPECT_GT(rig.platform.frames_presented(), 5u);  // the screen's own frames
+    EXPECT_EQ(px(40, 110), 10);  // the menu goes on with Options, not hovered
+    EXPECT_EQ(px(40, 155), 10);
 }
 
 TEST_F(MenuTest, LeavingFrameIsFinishedAndPresented) {
@@ -215,22 +227,55 @@ TEST_F(MenuTest, MissingPointerFileFailsWithItsName) {
 
 namespace {
 
-// The whole program on the headless backend; start-up takes the first second.
+// The whole program on the headless backend; start-up takes the first second. Enter is
+// pressed every 100 ms (the menu ignores keys), which takes every other screen (game over,
+// name entry, high scores) straight back to the menu. The frame hook tells menu frames by
+// their title and lets each test act on them, counting the menu's entries.
 struct Program {
     test::TempDir data, user;
     HeadlessPlatform platform;
     System sys{platform};
+    int menu_entries = 0;
+    bool in_menu = false;
+    std::function<void(HeadlessPlatform&, int entry)> on_menu_frame;
+
     Program() {
         test::write_test_data_files(data.path());
         sys.paths = {data.path(), user.path()};
-        platform.at_time(20000, [](HeadlessPlatform& p) { p.request_quit(); });
+        platform.at_time(60000, [](HeadlessPlatform& p) { p.request_quit(); });
+        press_enter_every_100ms(platform, 1000);
+        platform.set_frame_hook([this](HeadlessPlatform& p, uint64_t) { watch(p); });
     }
-    void click_at(uint64_t at_ms, uint16_t x, uint16_t y) {
-        platform.at_time(at_ms, [x, y](HeadlessPlatform& p) {
-            p.move_mouse(x, y);
-            p.set_buttons(MOUSE_LEFT);
+    // A key press whose character stays typed for 30 ms, then its release.
+    static void press_enter_every_100ms(HeadlessPlatform& platform, uint64_t from) {
+        if (from >= 60000) return;
+        platform.at_time(from, [from](HeadlessPlatform& p) {
+            p.post(Message{});
+            Message enter;
+            enter.kind = MessageKind::Character;
+            enter.character = 13;
+            p.post(enter);
+            p.at_time(from + 30, [](HeadlessPlatform& q) { q.post(Message{}); });
+            press_enter_every_100ms(p, from + 100);
         });
-        platform.at_time(at_ms + 50, [](HeadlessPlatform& p) { p.set_buttons(0); });
+    }
+    static bool menu_frame_shown(const HeadlessPlatform& p) {
+        return p.last_frame()[50 * 320 + 30] == 11 && p.last_frame()[30 * 320 + 30] == 12;
+    }
+    void watch(HeadlessPlatform& p) {
+        if (p.now_ms() < 1000) return;  // start-up
+        if (!menu_frame_shown(p)) {
+            in_menu = false;
+            return;
+        }
+        if (!in_menu) ++menu_entries;
+        in_menu = true;
+        if (on_menu_frame) on_menu_frame(p, menu_entries);
+    }
+    static void click(HeadlessPlatform& p, uint16_t x, uint16_t y) {
+        p.move_mouse(x, y);
+        p.set_buttons(MOUSE_LEFT);
+        p.at_time(p.now_ms() + 50, [](HeadlessPlatform& q) { q.set_buttons(0); });
     }
 };
 
@@ -238,7 +283,9 @@ struct Program {
 
 TEST(MainCycle, ExitEndsTheProgramCleanly) {
     Program prog;
-    prog.click_at(1200, 40, 157);
+    prog.on_menu_frame = [](HeadlessPlatform& p, int) {
+        if (p.now_ms() >= 1200 && p.now_ms() < 1210) Program::click(p, 40, 157);
+    };
     EXPECT_EQ(game_main(prog.sys), 0);
     EXPECT_EQ(prog.platform.display_releases(), 1);
     EXPECT_FALSE(prog.platform.display_open());
@@ -248,38 +295,43 @@ TEST(MainCycle, ExitEndsTheProgramCleanly) {
 
 TEST(MainCycle, AfterAGameTheMenuRereadsTheProgressFile) {
     Program prog;
-    prog.click_at(1200, 40, 80);  // Start: the game and game over come straight back for now
-    prog.platform.at_time(1200, [&prog](HeadlessPlatform&) {
-        std::vector<uint8_t> bytes(1001, 0);
-        bytes[3] = 2;
-        test::write_bytes(prog.sys.paths.user("saved.dat"), bytes);
-    });
-    prog.platform.at_time(1300, [](HeadlessPlatform& p) { p.move_mouse(100, 100); });
     bool seen = false;
-    prog.platform.set_frame_hook([&seen](HeadlessPlatform& p, uint64_t) {
-        if (seen || p.now_ms() < 1400) return;
-        seen = true;
-        const auto& f = p.last_frame();
-        EXPECT_EQ(f[60 * 320 + 262], 14);  // level 30 with two ships
-        EXPECT_EQ(f[60 * 320 + 265], 12);
-    });
-    prog.click_at(1500, 40, 157);
+    int frames_in_second_menu = 0;
+    prog.on_menu_frame = [&](HeadlessPlatform& p, int entry) {
+        if (entry == 1 && p.now_ms() >= 1200 && p.now_ms() < 1210) {
+            std::vector<uint8_t> bytes(1001, 0);
+            bytes[3] = 2;
+            test::write_bytes(prog.sys.paths.user("saved.dat"), bytes);
+            Program::click(p, 40, 80);  // Start: for now the game comes straight back
+        }
+        if (entry != 2) return;
+        if (++frames_in_second_menu == 5) {
+            seen = true;
+            const auto& f = p.last_frame();
+            EXPECT_EQ(f[60 * 320 + 262], 14);  // level 30 with two ships
+            EXPECT_EQ(f[60 * 320 + 265], 12);
+            Program::click(p, 40, 157);
+        }
+    };
     EXPECT_EQ(game_main(prog.sys), 0);
     EXPECT_TRUE(seen);
-    EXPECT_LT(prog.platform.now_ms(), 1600u);
+    EXPECT_EQ(prog.menu_entries, 2);
+    EXPECT_LT(prog.platform.now_ms(), 60000u);
 }
 
 TEST(MainCycle, PointerIsReloadedAtEachMenuEntry) {
     Program prog;
-    prog.click_at(1200, 40, 80);
-    prog.platform.at_time(1200, [&prog](HeadlessPlatform&) {
+    prog.on_menu_frame = [&](HeadlessPlatform& p, int) {
+        if (p.now_ms() < 1200 || p.now_ms() >= 1210) return;
         std::filesystem::remove(prog.data.file(SPRITES_FILE));
-    });
+        Program::click(p, 40, 80);
+    };
     testing::internal::CaptureStderr();
     EXPECT_EQ(game_main(prog.sys), 1);
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(prog.platform.message_boxes().size(), 1u);
     EXPECT_NE(prog.platform.message_boxes()[0].find("qvar.dat"), std::string::npos);
+    EXPECT_LT(prog.platform.now_ms(), 60000u);
 }
 
 TEST(MainCycle, QuitInTheMenuReturnsZero) {
