@@ -215,6 +215,12 @@ TEST_F(MenuTest, QuitRequestEndsTheMenu) {
     EXPECT_LE(rig.platform.frames_presented(), 27u);
 }
 
+TEST_F(MenuTest, QuitDuringTheFramesWaitDrawsNoFurtherFrame) {
+    quit_at(5);
+    EXPECT_THROW(menu_frame(sys, state, progress), QuitRequested);
+    EXPECT_EQ(rig.platform.frames_presented(), 1u);
+}
+
 TEST_F(MenuTest, MissingPointerFileFailsWithItsName) {
     std::filesystem::remove(rig.data_dir.file(SPRITES_FILE));
     testing::internal::CaptureStderr();

@@ -88,6 +88,7 @@ void menu_frame(System& sys, MenuState& state, const LevelProgress& progress) {
     pump_or_quit(sys);
     // Unpaced, the sparks would fly at thousands of frames a second on a modern machine.
     delay_ms(sys, MENU_FRAME_MS);
+    if (sys.quit_requested) throw QuitRequested{};  // seen during the wait: no further frame
     state.menu_phase += 0.1f;
 }
 
