@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gfx/data_files.h"
+#include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "sheet_canvas.h"
 #include "util/png.h"
@@ -18,7 +19,7 @@ using qvar::Sprite;
 using qvar::sheet::Canvas;
 
 constexpr int32_t SHEET_WIDTH = 1200;
-constexpr int32_t SHEET_HEIGHT = 1120;
+constexpr int32_t SHEET_HEIGHT = 940;
 constexpr int32_t SCALE = 4;
 constexpr uint8_t LABEL = 28, LABEL_SHADE = 22, TITLE = 31, TITLE_SHADE = 23;
 
@@ -144,28 +145,52 @@ int32_t boni_section(Canvas& c, const Data& d, int32_t y) {
     return y + 10 * SCALE + 16;
 }
 
-// Everything at 1x on black, laid out roughly as the game shows it.
-void game_strip(Canvas& c, const Data& d, int32_t y) {
-    c.text(8, y, d.font, "as drawn in the game, 1x on black", TITLE, TITLE_SHADE, 2);
-    y += 16;
-    c.fill(8, y, 640, 120, 0);
-    for (int j = 0; j < 5; ++j) c.blit(8 + 8 * j, y, d.swapped[static_cast<size_t>(j + 1)], 1);
-    for (int k = 0; k < 3; ++k) c.blit(560 - 10 * k, y, d.digits[static_cast<size_t>(k + 4)], 1);
-    const int counts[] = {123, 14, 0, 0, 3, 0, 0, 0, 0, 12};
-    for (int row = 0; row < 10; ++row) {
-        if (counts[row] == 0) continue;
-        int h = counts[row] / 100, t = (counts[row] / 10) % 10, u = counts[row] % 10, k = 0;
-        for (int n = 0; n < h + t + u; ++n, ++k) {
-            int32_t ix = 8 + 12 * k, iy = y + 18 + 12 * (row < 4 ? row : row - 2);
-            c.blit(ix, iy, d.icons[static_cast<size_t>(row)], 1);
-            if (n < h) c.blit(ix, iy, d.records[10], 1);
-            else if (n < h + t) c.blit(ix, iy, d.records[9], 1);
+// A game frame as the game would compose it, drawn with the game's own sprite and text calls.
+void mock_frame(qvar::FrameBuffer& fb, const Data& d) {
+    fb.clear();
+    for (int j = 0; j < 2; ++j) qvar::blit_sprite(fb, 24 + 8 * j, 0, d.swapped[static_cast<size_t>(j == 0 ? 4 : 2)]);
+    for (int i = 0; i < 3; ++i) {
+        const uint8_t c = i == 2 ? 12 : 14;
+        const int32_t x0 = 46 + 3 * i;
+        const int32_t px[5][2] = {{0, 2}, {1, 3}, {2, 4}, {1, 5}, {0, 6}};
+        for (auto [dx, dy] : px) qvar::put_pixel(fb, static_cast<uint32_t>(x0 + dx), static_cast<uint32_t>(dy), c);
+    }
+    // Tallies: 123 flame throwers and 14 plasma balls, as the heads-up display lays them.
+    const int counts[2] = {123, 14};
+    for (int row = 0; row < 2; ++row) {
+        int h = counts[row] / 100, t = (counts[row] / 10) % 10, u = counts[row] % 10;
+        for (int k = 0; k < h + t + u; ++k) {
+            const auto x = static_cast<uint32_t>(12 * k), y = static_cast<uint32_t>(16 + 12 * row);
+            qvar::blit_sprite(fb, x, y, d.icons[static_cast<size_t>(row)]);
+            if (k < h) qvar::blit_sprite(fb, x, y, d.records[10]);
+            else if (k < h + t) qvar::blit_sprite(fb, x, y, d.records[9]);
         }
     }
-    int32_t x = 140;
-    for (size_t i = 0; i < 9; ++i) c.blit(x, y + 60, d.records[i], 1), x += d.records[i].width + 10;
-    for (int k = 0; k < 63; ++k) c.blit(140 + 19 * (k % 25), y + 80 + 18 * (k / 25) - (k / 25 > 1 ? 0 : 0), qvar::sheet::rotate_ship(d.records[0], k), 1);
-    for (size_t i = 0; i < 13; ++i) c.blit(140 + 14 * static_cast<int32_t>(i), y + 20, d.icons[i], 1);
+    const char* score = "1234560";
+    for (int j = 0; j < 7; ++j)
+        qvar::blit_sprite(fb, static_cast<uint32_t>(300 - 8 * j - 2 * (j / 3)), 0, d.digits[static_cast<size_t>(score[6 - j] - '0')]);
+    // The ship at the centre, foes round it at their drawing offsets, a few pick-ups.
+    qvar::blit_sprite_wrapped(fb, 152, 92, qvar::sheet::rotate_ship(d.records[0], 3));
+    qvar::blit_sprite_wrapped(fb, 230 - 7, 60 - 3, d.records[1]);
+    qvar::blit_sprite_wrapped(fb, 80 - 10, 120 - 7, d.records[2]);
+    qvar::blit_sprite_wrapped(fb, 250 - 6, 140 - 6, d.records[3]);
+    qvar::blit_sprite_wrapped(fb, 262 - 6, 150 - 6, d.records[4]);
+    qvar::blit_sprite_wrapped(fb, 130 - 5, 160 - 5, d.records[5]);
+    for (int i = 0; i < 13; ++i) qvar::blit_sprite_wrapped(fb, 60 + 18 * i, 185, d.icons[static_cast<size_t>(i)]);
+    qvar::draw_text(fb, d.font, 120, 40, qvar::NO_WRAP, "Press any key or click mouse", 15, 7);
+    qvar::blit_sprite(fb, 200, 100, d.records[8]);
+}
+
+void game_strip(Canvas& c, const Data& d, int32_t y) {
+    c.text(8, y, d.font, "a game frame, 2x, and every turned ship at 1x", TITLE, TITLE_SHADE, 2);
+    y += 16;
+    static qvar::FrameBuffer fb;
+    mock_frame(fb, d);
+    for (int32_t r = 0; r < qvar::SCREEN_HEIGHT; ++r)
+        for (int32_t col = 0; col < qvar::SCREEN_WIDTH; ++col) c.fill(8 + 2 * col, y + 2 * r, 2, 2, fb.at(col, r));
+    c.fill(660, y, 20 * 26 + 4, 3 * 22 + 4, 0);
+    for (int k = 0; k < 63; ++k)
+        c.blit(664 + 20 * (k % 26) + 2, y + 4 + 22 * (k / 26), qvar::sheet::rotate_ship(d.records[0], k), 1);
 }
 
 }  // namespace
