@@ -82,7 +82,8 @@ int32_t font_section(Canvas& c, const Data& d, int32_t y) {
     y += 34;
     const char* sample = "The quick brown fox jumps over the lazy dog. 0123456789 'Hi!' [1+2] a/b: x, y? -@-";
     const uint8_t pairs[][2] = {{15, 7}, {10, 2}, {11, 3}, {12, 4}, {13, 5}, {31, 23}};
-    for (int i = 0; i < 6; ++i) c.fill(8, y + i * 8 - 2, 330, 8, 0), c.text(10, y + i * 8, d.font, sample, pairs[i][0], pairs[i][1]);
+    c.fill(8, y - 2, 330, 48, 0);
+    for (int i = 0; i < 6; ++i) c.text(10, y + i * 8, d.font, sample, pairs[i][0], pairs[i][1]);
     c.fill(350, y - 2, 680, 48, 0);
     c.text(354, y + 2, d.font, "Start  High Scores  Options", 10, 2, 2);
     c.text(354, y + 16, d.font, "Instructions  Credits  Exit", 12, 4, 2);
