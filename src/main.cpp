@@ -14,7 +14,7 @@ int run(const qvar::CommandLine& options) {
     sdl.fullscreen = options.fullscreen;
     sdl.scale = options.scale;
     std::unique_ptr<qvar::Platform> platform = qvar::make_sdl_platform(sdl);
-    return qvar::run_game(*platform, options);
+    return qvar::run_program(*platform, options);
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ std::string usage_text() {
            "  --version           show the version\n";
 }
 
-int run_game(Platform& platform, const CommandLine& options) {
+int run_program(Platform& platform, const CommandLine& options) {
     auto sys = std::make_unique<System>(platform);  // large: keep it off the stack
     sys->paths.data_dir = options.data_dir.empty() ? executable_dir() : options.data_dir;
     sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
@@ -161,7 +161,7 @@ int run_headless(const CommandLine& options) {
         }
         capture = attach_frame_capture(platform, options.frames_out, options.frames);
     }
-    int status = run_game(platform, options);
+    int status = run_program(platform, options);
     std::fprintf(stderr, "qvar: headless run ended after %llu frames and %llu ms of virtual time\n",
                  static_cast<unsigned long long>(platform.frames_presented()),
                  static_cast<unsigned long long>(platform.now_ms()));

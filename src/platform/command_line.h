@@ -40,7 +40,7 @@ std::string usage_text();
 
 // Fills in the default folders (data beside the executable, the player's folder, created
 // if missing) and runs the game on `platform`. Returns game_main's status.
-int run_game(Platform& platform, const CommandLine& options);
+int run_program(Platform& platform, const CommandLine& options);
 
 // A headless run: loads the script (exit status 2 on a faulty one, with every error on
 // stderr), attaches frame capture, runs the game and reports what was written.
