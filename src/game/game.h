@@ -18,8 +18,11 @@ struct GameOutcome {
     int32_t level = 0;
 };
 
-// Builds a game, runs its frames and releases it. Throws QuitRequested when the window is
-// closed (nothing is saved then beyond what the level records already wrote).
+// Builds a game, runs its frames and releases it; the outcome is the score and level reached
+// when Q was held or the last ship was used up. Throws QuitRequested when the window is
+// closed (nothing is saved then beyond what the level records already wrote), and also after
+// a fatal error (a missing or damaged qvar.dat or boni.dat: "Oh sod it" with the reason) or
+// when the game's memory cannot be had (the display is released, no message).
 GameOutcome run_game(System& sys, const GameStart& start, LevelProgress& progress);
 
 }  // namespace qvar
