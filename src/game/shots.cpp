@@ -61,9 +61,10 @@ int32_t plasma_effect(System& sys, Game& game, size_t i) {
         plot_plus(sys.frame, trunc_i32(s.x[i] + static_cast<float>(a)), trunc_i32(s.y[i] + static_cast<float>(b)), colour);
     }
     mark_foes(game.foes, game.foes.plasma, s.x[i], s.y[i], PLASMA_REACH2);
-    // A ball does not age until it has slowed below one pixel per frame. Written so that a
-    // ball with a non-finite speed ages too instead of living for ever.
-    return (s.dx[i] * s.dx[i] + s.dy[i] * s.dy[i] >= 1.0f) ? 0 : 2;
+    // A ball does not age until it has slowed below one pixel per frame. A ball whose speed
+    // is not finite ages too: it would never slow down and would live for ever.
+    const float speed2 = s.dx[i] * s.dx[i] + s.dy[i] * s.dy[i];
+    return (std::isfinite(speed2) && speed2 >= 1.0f) ? 0 : 2;
 }
 
 int32_t whitehot_effect(System& sys, Game& game, float x, float y) {
