@@ -109,6 +109,7 @@ TEST(GameRun, TurnThrustFirePauseResumeAndQuit) {
     const ScriptedRun run = scripted_game();
     EXPECT_EQ(run.outcome.score, 0);
     EXPECT_EQ(run.outcome.level, 0);
+    EXPECT_FALSE(run.outcome.failed);
     EXPECT_TRUE(run.ship_seen);
     EXPECT_TRUE(run.hud_seen);
     EXPECT_EQ(run.veil_frame, 41u);

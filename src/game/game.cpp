@@ -34,7 +34,7 @@ GameOutcome run_game(System& sys, const GameStart& start, LevelProgress& progres
     }
     if (!ready) {
         fatal_error(sys, error);
-        throw QuitRequested{};
+        return {0, start.start_level, true};
     }
     GameTrace trace(sys.trace_path);
     while (!game_should_end(sys, *game)) {
