@@ -25,6 +25,7 @@ int main_cycle(System& sys) {
             return 0;
         }
         const GameOutcome game = run_game(sys, menu.start, progress);
+        if (game.failed) return 1;  // a data file went missing: reported, like a failed start-up
         run_game_over(sys, game.score, game.level);
     }
 }
