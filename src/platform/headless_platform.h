@@ -34,6 +34,7 @@ public:
     // Advances the virtual clock to the next scheduled time or timer tick, at most timeout_ms;
     // returns at once when a message is queued or an action is due.
     void wait_message(uint32_t timeout_ms) override;
+    void sleep_ms(uint32_t ms) override { advance_clock(ms); }
     uint64_t now_ms() override { return now_ms_; }
     void start_timer(int32_t id, uint32_t period_ms) override;
     bool key_down(GameKey key) override;

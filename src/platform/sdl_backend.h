@@ -39,6 +39,7 @@ public:
     void release_display() override;
     bool poll_message(Message& out) override;
     void wait_message(uint32_t timeout_ms) override;
+    void sleep_ms(uint32_t ms) override;
     uint64_t now_ms() override { return SDL_GetTicks64(); }
     void start_timer(int32_t id, uint32_t period_ms) override;
     bool key_down(GameKey key) override;

@@ -141,6 +141,8 @@ void SdlPlatform::wait_message(uint32_t timeout_ms) {
     SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
 }
 
+void SdlPlatform::sleep_ms(uint32_t ms) { SDL_Delay(ms); }
+
 void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
     timer_id_ = id;
     timer_period_ = period_ms;
