@@ -1,4 +1,4 @@
-// Headless backend: a message queue, a virtual clock and a captured frame.
+// Headless backend: a message queue, a virtual clock, scheduled input and a captured frame.
 #include "platform/headless_platform.h"
 
 #include <algorithm>
@@ -6,8 +6,17 @@
 
 namespace qvar {
 
+namespace {
+
+// A real pump call costs about a microsecond; a loop that does nothing but pump sees a
+// millisecond pass every thousand empty calls.
+constexpr uint32_t EMPTY_POLLS_PER_MS = 1000;
+
+}  // namespace
+
 bool HeadlessPlatform::open_display(std::string&) {
     open_ = true;
+    palette_ = initial_palette();
     return true;
 }
 
@@ -16,7 +25,13 @@ void HeadlessPlatform::set_palette_entry(uint8_t index, Rgb colour) { palette_[i
 void HeadlessPlatform::present(const uint8_t* pixels) {
     std::memcpy(last_frame_.data(), pixels, last_frame_.size());
     ++frames_;
+    empty_polls_ = 0;
+    for (FrameHook& observer : observers_) observer(*this, frames_);
     if (frame_hook_) frame_hook_(*this, frames_);
+    while (run_next_due(framed_, frames_)) {
+    }
+    last_present_ms_ = now_ms_;
+    advance_clock(present_cost_ms_);
 }
 
 void HeadlessPlatform::release_display() {
@@ -24,61 +39,92 @@ void HeadlessPlatform::release_display() {
     open_ = false;
 }
 
-void HeadlessPlatform::at_time(uint64_t ms, std::function<void(HeadlessPlatform&)> action) {
-    scheduled_.push_back({ms, order_++, std::move(action)});
+void HeadlessPlatform::post(const Message& m) {
+    queue_.push_back(m);
+    last_input_ms_ = now_ms_;
+}
+
+void HeadlessPlatform::at_time(uint64_t ms, Action action) {
+    timed_.push_back({ms, order_++, std::move(action)});
+}
+
+void HeadlessPlatform::at_frame(uint64_t frame, Action action) {
+    framed_.push_back({frame, order_++, std::move(action)});
 }
 
 uint64_t HeadlessPlatform::next_event_time() const {
     uint64_t next = UINT64_MAX;
-    for (const Scheduled& s : scheduled_) next = std::min(next, s.at);
+    for (const Scheduled& s : timed_) next = std::min(next, s.at);
     if (timer_period_ != 0) next = std::min(next, next_tick_);
     return next;
 }
 
+// Runs the earliest entry of `list` whose time (or frame) has been reached; false if none.
+// The entry is taken out before it runs, so an action may schedule more.
+bool HeadlessPlatform::run_next_due(std::vector<Scheduled>& list, uint64_t reached) {
+    auto due = list.end();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->at > reached) continue;
+        if (due == list.end() || it->at < due->at || (it->at == due->at && it->order < due->order)) due = it;
+    }
+    if (due == list.end()) return false;
+    Action action = std::move(due->action);
+    list.erase(due);
+    last_input_ms_ = now_ms_;
+    action(*this);
+    return true;
+}
+
 void HeadlessPlatform::run_due_actions() {
-    for (;;) {
-        auto due = scheduled_.end();
-        for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
-            if (it->at > now_ms_) continue;
-            if (due == scheduled_.end() || it->at < due->at || (it->at == due->at && it->order < due->order))
-                due = it;
-        }
-        if (due == scheduled_.end()) break;
-        auto action = std::move(due->action);
-        scheduled_.erase(due);
-        action(*this);
+    while (run_next_due(timed_, now_ms_) || run_next_due(framed_, frames_)) {
     }
     while (timer_period_ != 0 && next_tick_ <= now_ms_) {
         Message m;
         m.kind = MessageKind::Timer;
         m.timer_id = timer_id_;
-        queue_.push_back(m);
+        queue_.push_back(m);  // a tick is not input: it does not keep a run alive
         next_tick_ += timer_period_;
     }
 }
 
+void HeadlessPlatform::advance_clock(uint64_t ms) {
+    now_ms_ += ms;
+    check_idle();
+}
+
+void HeadlessPlatform::check_idle() {
+    if (idle_quit_ms_ == 0 || !queue_.empty() || !timed_.empty()) return;
+    uint64_t since = last_input_ms_;
+    // Frame actions still to come keep the run alive while frames are being presented.
+    if (!framed_.empty()) since = std::max(since, last_present_ms_);
+    if (now_ms_ - since >= idle_quit_ms_) request_quit();
+}
+
 bool HeadlessPlatform::poll_message(Message& out) {
     run_due_actions();
-    if (queue_.empty()) return false;
+    if (queue_.empty()) {
+        if (++empty_polls_ >= EMPTY_POLLS_PER_MS) {
+            empty_polls_ = 0;
+            advance_clock(1);
+        }
+        return false;
+    }
     out = queue_.front();
     queue_.pop_front();
-    idle_since_ = now_ms_;
     return true;
 }
 
-bool HeadlessPlatform::has_pending_input() const { return !queue_.empty() || !scheduled_.empty(); }
+bool HeadlessPlatform::has_pending_input() const { return !queue_.empty() || !timed_.empty() || !framed_.empty(); }
 
 void HeadlessPlatform::wait_message(uint32_t timeout_ms) {
+    empty_polls_ = 0;
     if (!queue_.empty()) return;
-    uint64_t target = now_ms_ + timeout_ms;
-    uint64_t next = next_event_time();
-    if (next > now_ms_ && next < target) target = next;
-    if (next <= now_ms_) target = now_ms_;
-    now_ms_ = target;
-    if (idle_quit_ms_ != 0 && scheduled_.empty() && now_ms_ - idle_since_ >= idle_quit_ms_) {
-        request_quit();
-        idle_since_ = now_ms_;
-    }
+    for (const Scheduled& s : framed_)
+        if (s.at <= frames_) return;
+    const uint64_t next = next_event_time();
+    if (next <= now_ms_) return;
+    const uint64_t target = std::min(now_ms_ + timeout_ms, next);
+    advance_clock(target - now_ms_);
 }
 
 void HeadlessPlatform::start_timer(int32_t id, uint32_t period_ms) {
@@ -144,6 +190,17 @@ void HeadlessPlatform::set_buttons(uint32_t flags) {
     m.button_flags = flags;
     post(m);
 }
+
+void HeadlessPlatform::post_button(uint32_t button, bool down) {
+    buttons_ = down ? (buttons_ | button) : (buttons_ & ~button);
+    uint32_t flags = buttons_;
+    if (key_down(GameKey::Control)) flags |= MOUSE_CONTROL;
+    set_buttons(flags);
+}
+
+void HeadlessPlatform::button_down(uint32_t button) { post_button(button & (MOUSE_LEFT | MOUSE_RIGHT), true); }
+
+void HeadlessPlatform::button_up(uint32_t button) { post_button(button & (MOUSE_LEFT | MOUSE_RIGHT), false); }
 
 void HeadlessPlatform::request_quit() {
     Message m;

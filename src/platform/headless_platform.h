@@ -19,13 +19,22 @@ public:
     // Called after every presented frame with the 1-based frame number; tests and the input
     // script use it to act at a given frame.
     using FrameHook = std::function<void(HeadlessPlatform&, uint64_t frame)>;
+    using Action = std::function<void(HeadlessPlatform&)>;
 
+    // open_display always succeeds and loads the display's first palette (initial_palette).
     bool open_display(std::string& error) override;
     void set_palette_entry(uint8_t index, Rgb colour) override;
+    // Copies the frame, counts it, calls the observers, the frame hook and any due frame
+    // actions, then advances the clock by the present cost.
     void present(const uint8_t* pixels) override;
     void release_display() override;
+    // Runs due actions first. A long run of empty polls with nothing else moving the clock
+    // advances it by 1 ms per 1000 polls, so a loop that only pumps still sees time pass.
     bool poll_message(Message& out) override;
+    // Advances the virtual clock to the next scheduled time or timer tick, at most timeout_ms;
+    // returns at once when a message is queued or an action is due.
     void wait_message(uint32_t timeout_ms) override;
+    void sleep_ms(uint32_t ms) override { advance_clock(ms); }
     uint64_t now_ms() override { return now_ms_; }
     void start_timer(int32_t id, uint32_t period_ms) override;
     bool key_down(GameKey key) override;
@@ -33,9 +42,12 @@ public:
 
     // --- driving input ---
     // Queues a message now.
-    void post(const Message& m) { queue_.push_back(m); }
+    void post(const Message& m);
     // Schedules an action at a virtual time; actions run in time order, ties in insertion order.
-    void at_time(uint64_t ms, std::function<void(HeadlessPlatform&)> action);
+    void at_time(uint64_t ms, Action action);
+    // Schedules an action right after frame `frame` (1-based) is presented; a frame already
+    // presented runs it at the next poll. Ties run in insertion order.
+    void at_frame(uint64_t frame, Action action);
     void set_key(GameKey key, bool down) { keys_[static_cast<size_t>(key)] = down; }
     // Posts the key's press message, sets it down, and posts its character if it has one.
     void press_key(GameKey key);
@@ -43,11 +55,22 @@ public:
     // Posts a key-down message, the character and a key-up message.
     void type_char(uint8_t c);
     void move_mouse(uint16_t x, uint16_t y);
+    // Posts a button message carrying exactly `flags`.
     void set_buttons(uint32_t flags);
+    // Presses or releases MOUSE_LEFT or MOUSE_RIGHT and posts a button message with the flag
+    // word after it: the buttons held, plus MOUSE_CONTROL while Ctrl is down.
+    void button_down(uint32_t button);
+    void button_up(uint32_t button);
     void request_quit();
     void set_frame_hook(FrameHook hook) { frame_hook_ = std::move(hook); }
-    // After this much virtual time with nothing scheduled and nothing queued, a quit is
-    // posted so that a finished script never hangs a run. 0 disables.
+    // Observers run on every presented frame before the frame hook (frame capture uses one).
+    void add_frame_observer(FrameHook observer) { observers_.push_back(std::move(observer)); }
+    // Virtual milliseconds each present costs (0 by default). Scripted runs use 1 so that
+    // loops which present without waiting still move the clock.
+    void set_present_cost_ms(uint32_t ms) { present_cost_ms_ = ms; }
+    // After this much virtual time without input, with nothing queued, no timed action
+    // pending and (while frame actions are pending) no frame presented, a quit is posted,
+    // so a finished script never hangs a run. 0 disables.
     void set_idle_quit_ms(uint64_t ms) { idle_quit_ms_ = ms; }
     bool has_pending_input() const;
 
@@ -58,29 +81,40 @@ public:
     bool display_open() const { return open_; }
     int display_releases() const { return releases_; }
     const std::vector<std::string>& message_boxes() const { return boxes_; }
+    uint32_t buttons_held() const { return buttons_; }
 
 private:
     struct Scheduled {
-        uint64_t at = 0;
+        uint64_t at = 0;  // virtual ms, or frame number for frame actions
         uint64_t order = 0;
-        std::function<void(HeadlessPlatform&)> action;
+        Action action;
     };
+    bool run_next_due(std::vector<Scheduled>& list, uint64_t reached);
     void run_due_actions();
     uint64_t next_event_time() const;
+    void advance_clock(uint64_t ms);
+    void check_idle();
+    void post_button(uint32_t button, bool down);
 
     uint64_t now_ms_ = 0;
     uint64_t frames_ = 0;
     uint64_t order_ = 0;
-    uint64_t idle_since_ = 0;
+    uint64_t last_input_ms_ = 0;
+    uint64_t last_present_ms_ = 0;
     uint64_t idle_quit_ms_ = 0;
+    uint32_t present_cost_ms_ = 0;
+    uint32_t empty_polls_ = 0;
+    uint32_t buttons_ = 0;
     bool open_ = false;
     int releases_ = 0;
     std::deque<Message> queue_;
-    std::vector<Scheduled> scheduled_;
+    std::vector<Scheduled> timed_;
+    std::vector<Scheduled> framed_;
     std::array<bool, GAME_KEY_COUNT> keys_{};
     std::array<uint8_t, 64000> last_frame_{};
     Palette palette_{};
     FrameHook frame_hook_;
+    std::vector<FrameHook> observers_;
     int32_t timer_id_ = 0;
     uint32_t timer_period_ = 0;
     uint64_t next_tick_ = 0;

@@ -56,6 +56,8 @@ public:
     virtual bool poll_message(Message& out) = 0;
     // Sleeps until a message may be pending or `timeout_ms` has passed. Never spins.
     virtual void wait_message(uint32_t timeout_ms) = 0;
+    // Sleeps `ms` milliseconds without looking at messages (they stay queued).
+    virtual void sleep_ms(uint32_t ms) = 0;
     // Milliseconds on the backend's clock (real or virtual), from an arbitrary start.
     virtual uint64_t now_ms() = 0;
     // Starts a repeating timer: a Timer message with `id` every `period_ms`.

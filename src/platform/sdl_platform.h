@@ -1,17 +1,40 @@
-// The SDL2 backend of the platform interface. SDL types stay inside its .cpp file.
+// The SDL2 backend of the platform interface. SDL types stay inside its .cpp files.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
 namespace qvar {
 
 struct SdlOptions {
-    bool fullscreen = false;
-    int scale = 0;  // 0: the largest whole factor that fits the desktop
+    bool fullscreen = false;  // desktop full screen, letterboxed at a whole-number scale
+    int scale = 0;            // 0: the largest whole factor that fits the usable desktop
 };
 
+// Makes the SDL2 platform; nothing is opened until open_display.
 std::unique_ptr<Platform> make_sdl_platform(const SdlOptions& options);
+
+// Test support: an event as the system would deliver it, described without SDL types.
+struct SdlTestEvent {
+    enum class Type { Text, KeyDown, KeyUp, ButtonDown, ButtonUp, Motion, Close, Other };
+    Type type = Type::Other;
+    std::string text;    // Text: up to 31 bytes
+    int key = 0;         // KeyDown/Up: 13 Enter, 8 Backspace, 27 Escape, anything else another key
+    bool repeat = false;  // KeyDown: a repeat of a held key
+    int button = 1;      // 1 left, 2 middle, 3 right
+    int clicks = 1;      // 2 for the second press of a double click
+    int x = 0, y = 0;    // Motion: window pixels (before scaling to the play-field)
+    bool shift = false, ctrl = false;  // KeyDown/Up: the modifier keys held after this key event
+};
+
+// Puts `event` into SDL's queue for the window of `platform`, which must be an SDL platform
+// with its display open. The renderer's coordinate mapping applies as for real events.
+// False when it is not such a platform or SDL refuses the event.
+bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
+
+// The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
+int sdl_window_scale(Platform& platform);
 
 }  // namespace qvar

@@ -64,21 +64,39 @@ void pump_or_idle(System& sys) {
     window_proc(sys.input, m);
 }
 
+namespace {
+
+// Handles pending messages until none is left, a quit arrives, or an input edge (a character
+// or a button message) has been handled. Returns true when it stopped at an edge.
+bool drain_until_edge(System& sys) {
+    while (!sys.quit_requested) {
+        Message m;
+        if (!sys.platform.poll_message(m)) return false;
+        if (m.kind == MessageKind::Quit) {
+            sys.quit_requested = true;
+            return false;
+        }
+        window_proc(sys.input, m);
+        if (m.kind == MessageKind::Character || m.kind == MessageKind::MouseButton) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void delay_ms(System& sys, uint32_t ms) {
     const uint64_t deadline = sys.platform.now_ms() + ms;
+    bool edge_seen = false;
     for (;;) {
-        while (!sys.quit_requested) {
-            Message m;
-            if (!sys.platform.poll_message(m)) break;
-            if (m.kind == MessageKind::Quit)
-                sys.quit_requested = true;
-            else
-                window_proc(sys.input, m);
-        }
+        if (!edge_seen) edge_seen = drain_until_edge(sys);
         if (sys.quit_requested) return;
         const uint64_t now = sys.platform.now_ms();
         if (now >= deadline) return;
-        sys.platform.wait_message(static_cast<uint32_t>(deadline - now));
+        const auto left = static_cast<uint32_t>(deadline - now);
+        if (edge_seen)
+            sys.platform.sleep_ms(left);
+        else
+            sys.platform.wait_message(left);
     }
 }
 

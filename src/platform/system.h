@@ -68,7 +68,10 @@ void pump_or_quit(System& sys);
 // (at most 50 ms). Used by every wait loop so that waits never spin.
 void pump_or_idle(System& sys);
 // Waits `ms` milliseconds of real (or virtual) time from the call, sleeping, and handles
-// every message that arrives meanwhile as pump_message would. A quit request stays pending.
+// the messages that arrive meanwhile as pump_message would. After a typed character or a
+// button message it handles no more until the next frame, so that every key press and
+// click is seen by at least one frame even when its release follows within the delay.
+// A quit request stays pending.
 void delay_ms(System& sys, uint32_t ms);
 // Starts the one-second timer (id 42) and waits, pumping, for its first tick; counts the
 // pumps made meanwhile. Called once at start-up, under "Initialising...".

@@ -1,0 +1,179 @@
+// Command-line parsing, and the set-up shared by windowed and headless runs.
+#include "platform/command_line.h"
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+#include "platform/game_main.h"
+#include "platform/headless_platform.h"
+#include "platform/input_script.h"
+#include "platform/system.h"
+#include "util/files.h"
+
+namespace qvar {
+
+namespace {
+
+enum class Takes { Nothing, Value };
+
+struct OptionSpec {
+    std::string_view name;
+    Takes takes;
+};
+
+constexpr OptionSpec OPTIONS[] = {
+    {"--headless", Takes::Nothing}, {"--input", Takes::Value},    {"--frames-out", Takes::Value},
+    {"--frames", Takes::Value},     {"--trace", Takes::Value},    {"--data-dir", Takes::Value},
+    {"--user-dir", Takes::Value},   {"--fullscreen", Takes::Nothing}, {"--scale", Takes::Value},
+    {"--help", Takes::Nothing},     {"--version", Takes::Nothing},
+};
+
+const OptionSpec* find_option(std::string_view name) {
+    for (const OptionSpec& spec : OPTIONS)
+        if (spec.name == name) return &spec;
+    return nullptr;
+}
+
+bool parse_scale(std::string_view text, int& scale) {
+    if (text.empty() || text.size() > 2) return false;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < 1 || v > MAX_WINDOW_SCALE) return false;
+    scale = v;
+    return true;
+}
+
+// Stores one option's value; false with `error` set when the value is not acceptable.
+bool store(CommandLine& cl, std::string_view name, std::string_view value, std::string& error) {
+    if (name == "--headless") cl.headless = true;
+    else if (name == "--fullscreen") cl.fullscreen = true;
+    else if (name == "--input") cl.input_path = value;
+    else if (name == "--frames-out") cl.frames_out = value;
+    else if (name == "--trace") cl.trace_path = value;
+    else if (name == "--data-dir") cl.data_dir = value;
+    else if (name == "--user-dir") cl.user_dir = value;
+    else if (name == "--frames") {
+        cl.frames_given = true;
+        if (!parse_frame_list(value, cl.frames, error)) return false;
+    } else if (name == "--scale" && !parse_scale(value, cl.scale)) {
+        error = "--scale needs a whole number from 1 to 16, not '" + std::string(value) + "'";
+        return false;
+    }
+    return true;
+}
+
+// The options that only make sense together.
+bool check_combinations(const CommandLine& cl, std::string& error) {
+    if (!cl.headless && (!cl.input_path.empty() || !cl.frames_out.empty() || cl.frames_given))
+        error = "--input, --frames-out and --frames need --headless";
+    else if (cl.headless && (cl.fullscreen || cl.scale != 0))
+        error = "--fullscreen and --scale need a window; they cannot go with --headless";
+    else if (cl.frames_given != !cl.frames_out.empty())
+        error = "--frames-out and --frames go together: a folder and the frames to write into it";
+    return error.empty();
+}
+
+}  // namespace
+
+ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
+    ParsedCommandLine parsed;
+    auto fail = [&parsed](std::string message) {
+        parsed.action = CommandAction::Error;
+        parsed.error = std::move(message);
+        return parsed;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+        size_t eq = arg.find('=');
+        std::string_view name = arg.substr(0, eq);
+        const OptionSpec* spec = find_option(name);
+        if (spec == nullptr)
+            return fail(arg.starts_with("-") ? "unknown option '" + std::string(name) + "'"
+                                             : "unexpected argument '" + std::string(arg) + "'");
+        if (name == "--help") return ParsedCommandLine{CommandAction::Help, {}, {}};
+        if (name == "--version") return ParsedCommandLine{CommandAction::Version, {}, {}};
+        std::string_view value;
+        if (spec->takes == Takes::Nothing && eq != std::string_view::npos)
+            return fail(std::string(name) + " takes no value");
+        if (spec->takes == Takes::Value) {
+            if (eq != std::string_view::npos) value = arg.substr(eq + 1);
+            else if (i + 1 < argc && argv[i + 1] != nullptr && !std::string_view(argv[i + 1]).starts_with("--"))
+                value = argv[++i];
+            if (value.empty()) return fail(std::string(name) + " needs a value");
+        }
+        std::string error;
+        if (!store(parsed.options, name, value, error)) return fail(error);
+    }
+    std::string error;
+    if (!check_combinations(parsed.options, error)) return fail(error);
+    return parsed;
+}
+
+std::string usage_text() {
+    return "Usage: qvar [options]\n"
+           "\n"
+           "  --fullscreen        desktop full screen (the picture stays a whole-number scale)\n"
+           "  --scale N           window at N times 320x200 (1 to 16); default: the largest that fits\n"
+           "  --data-dir DIR      where lets.dat, nums.dat, qvar.dat, boni.dat and c2.dat are\n"
+           "                      (default: the folder of the executable)\n"
+           "  --user-dir DIR      where prefs.dat, saved.dat and hiscores.dat are kept\n"
+           "                      (default: $XDG_DATA_HOME/qvar or ~/.local/share/qvar)\n"
+           "  --trace FILE        write one line per game frame to FILE\n"
+           "  --headless          run without a window, on a virtual clock\n"
+           "  --input FILE        headless: play the input script FILE\n"
+           "  --frames-out DIR    headless: write presented frames as PNG files into DIR\n"
+           "  --frames LIST       headless: which frames, e.g. 1,50,200 or 10-20 or all\n"
+           "  --help              show this text\n"
+           "  --version           show the version\n";
+}
+
+int run_program(Platform& platform, const CommandLine& options) {
+    auto sys = std::make_unique<System>(platform);  // large: keep it off the stack
+    sys->paths.data_dir = options.data_dir.empty() ? executable_dir() : options.data_dir;
+    sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
+    if (!make_dirs(sys->paths.user_dir))
+        std::fprintf(stderr, "qvar: cannot create %s; settings and scores will not be kept\n",
+                     sys->paths.user_dir.c_str());
+    sys->trace_path = options.trace_path;
+    return game_main(*sys);
+}
+
+int run_headless(const CommandLine& options) {
+    auto owned = std::make_unique<HeadlessPlatform>();  // holds a whole frame: off the stack
+    HeadlessPlatform& platform = *owned;
+    InputScript script;
+    std::string message;
+    if (!options.input_path.empty() && !load_input_script(options.input_path, script, message)) {
+        std::fputs(message.c_str(), stderr);
+        std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
+        return 2;
+    }
+    prepare_scripted_run(platform, script);
+    std::shared_ptr<const FrameCaptureResult> capture;
+    if (!options.frames_out.empty()) {
+        if (!make_dirs(options.frames_out)) {
+            std::fprintf(stderr, "qvar: cannot create the folder %s\n", options.frames_out.c_str());
+            return 2;
+        }
+        capture = attach_frame_capture(platform, options.frames_out, options.frames);
+    }
+    int status = run_program(platform, options);
+    std::fprintf(stderr, "qvar: headless run ended after %llu frames and %llu ms of virtual time\n",
+                 static_cast<unsigned long long>(platform.frames_presented()),
+                 static_cast<unsigned long long>(platform.now_ms()));
+    if (capture) {
+        std::fprintf(stderr, "qvar: %llu frames written to %s\n", static_cast<unsigned long long>(capture->written),
+                     options.frames_out.c_str());
+        if (capture->failed) {
+            std::fprintf(stderr, "qvar: %s\n", capture->error.c_str());
+            if (status == 0) status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace qvar

@@ -1,0 +1,73 @@
+// Internal to the SDL backend: the Platform implementation over SDL2 and its event rules.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/sdl_platform.h"
+
+namespace qvar {
+
+// What the event translation remembers between SDL events.
+struct SdlEventState {
+    uint32_t buttons = 0;           // MOUSE_LEFT / MOUSE_RIGHT / MOUSE_MIDDLE held
+    uint32_t modifiers = 0;         // SDL_Keymod as of the last key event handled
+    std::array<uint8_t, 32> text{};  // printable characters of a text event still to deliver
+    size_t text_next = 0;
+    size_t text_count = 0;
+};
+
+// Turns one SDL event into exactly one message, except a text event with several printable
+// characters: its first character is returned and the rest wait in `state.text`.
+// Shift and Ctrl on button messages follow the key events in the queue, so a click made
+// while Shift was held reports it even when Shift is let go before the click is handled.
+Message translate_sdl_event(const SDL_Event& event, SdlEventState& state);
+
+class SdlPlatform : public Platform {
+public:
+    explicit SdlPlatform(const SdlOptions& options) : options_(options) {}
+    ~SdlPlatform() override;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    bool open_display(std::string& error) override;
+    void set_palette_entry(uint8_t index, Rgb colour) override;
+    void present(const uint8_t* pixels) override;
+    void release_display() override;
+    bool poll_message(Message& out) override;
+    void wait_message(uint32_t timeout_ms) override;
+    void sleep_ms(uint32_t ms) override;
+    uint64_t now_ms() override { return SDL_GetTicks64(); }
+    void start_timer(int32_t id, uint32_t period_ms) override;
+    bool key_down(GameKey key) override;
+    void message_box(const std::string& caption, const std::string& text) override;
+
+    // The whole-number factor the window was opened at (0 before open_display).
+    int scale() const { return scale_; }
+    // Test support (sdl_test_events.cpp): queues a synthetic event for this window.
+    bool push_test_event(const SdlTestEvent& event);
+
+private:
+    bool create_window(std::string& error);
+    bool create_texture(std::string& error);
+    int fitting_scale() const;
+    bool timer_due(Message& out);
+
+    SdlOptions options_;
+    bool video_started_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    bool texture_lost_ = false;
+    int scale_ = 0;
+    std::array<uint32_t, 256> colours_{};  // the palette as 0xAARRGGBB
+    SdlEventState events_;
+    int32_t timer_id_ = 0;
+    uint32_t timer_period_ = 0;
+    uint64_t next_tick_ = 0;
+};
+
+}  // namespace qvar

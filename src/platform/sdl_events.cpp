@@ -1,0 +1,168 @@
+// SDL events as the game's messages, the timer, the wait and the key state.
+#include "platform/sdl_backend.h"
+
+#include <algorithm>
+
+namespace qvar {
+
+namespace {
+
+Message kind_only(MessageKind kind) {
+    Message m;
+    m.kind = kind;
+    return m;
+}
+
+Message character(uint8_t c) {
+    Message m;
+    m.kind = MessageKind::Character;
+    m.character = c;
+    return m;
+}
+
+// Enter, Backspace and Escape type control characters, as the system's key translation
+// would; their repeats while held type again.
+Message key_down(const SDL_KeyboardEvent& key) {
+    switch (key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return character(13);
+        case SDLK_BACKSPACE: return character(8);
+        case SDLK_ESCAPE: return character(27);
+        default: return kind_only(MessageKind::Other);
+    }
+}
+
+// Keeps the printable ASCII characters of a text event; the first is returned.
+Message text_input(const SDL_TextInputEvent& text, SdlEventState& state) {
+    state.text_next = 0;
+    state.text_count = 0;
+    for (size_t i = 0; i < sizeof text.text && text.text[i] != '\0'; ++i) {
+        const auto c = static_cast<uint8_t>(text.text[i]);
+        if (c >= 32 && c <= 126 && state.text_count < state.text.size()) state.text[state.text_count++] = c;
+    }
+    if (state.text_count == 0) return kind_only(MessageKind::Other);
+    state.text_next = 1;
+    return character(state.text[0]);
+}
+
+uint32_t button_bit(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return MOUSE_LEFT;
+        case SDL_BUTTON_RIGHT: return MOUSE_RIGHT;
+        case SDL_BUTTON_MIDDLE: return MOUSE_MIDDLE;
+        default: return 0;
+    }
+}
+
+// The flag word a button message carries: the buttons held after it, Shift and Ctrl.
+// A second press of a double click (and the fourth, ...) is the double-click message, which
+// changes nothing; the right button's double click and the middle button are ignored alike.
+Message mouse_button(const SDL_MouseButtonEvent& ev, SdlEventState& state) {
+    const uint32_t bit = button_bit(ev.button);
+    const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+    state.buttons = down ? (state.buttons | bit) : (state.buttons & ~bit);
+    const bool second_press = down && ev.clicks >= 2 && ev.clicks % 2 == 0;
+    if (bit == MOUSE_LEFT && second_press) return kind_only(MessageKind::DoubleClick);
+    if (bit != MOUSE_LEFT && bit != MOUSE_RIGHT) return kind_only(MessageKind::Other);
+    if (bit == MOUSE_RIGHT && second_press) return kind_only(MessageKind::Other);
+    Message m;
+    m.kind = MessageKind::MouseButton;
+    m.button_flags = state.buttons;
+    if ((state.modifiers & KMOD_SHIFT) != 0) m.button_flags |= MOUSE_SHIFT;
+    if ((state.modifiers & KMOD_CTRL) != 0) m.button_flags |= MOUSE_CONTROL;
+    return m;
+}
+
+// The renderer has already turned window coordinates into play-field ones; outside the
+// picture (the letterbox bars) they are clamped to its edge.
+Message mouse_move(const SDL_MouseMotionEvent& ev) {
+    Message m;
+    m.kind = MessageKind::MouseMove;
+    m.x = static_cast<uint16_t>(std::clamp(ev.x, 0, 319));
+    m.y = static_cast<uint16_t>(std::clamp(ev.y, 0, 199));
+    return m;
+}
+
+}  // namespace
+
+Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) state.modifiers = event.key.keysym.mod;
+    switch (event.type) {
+        case SDL_QUIT: return kind_only(MessageKind::Quit);
+        case SDL_WINDOWEVENT:
+            return kind_only(event.window.event == SDL_WINDOWEVENT_CLOSE ? MessageKind::Quit : MessageKind::Other);
+        case SDL_KEYDOWN: return key_down(event.key);
+        case SDL_TEXTINPUT: return text_input(event.text, state);
+        case SDL_MOUSEMOTION: return mouse_move(event.motion);
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: return mouse_button(event.button, state);
+        default: return kind_only(MessageKind::Other);
+    }
+}
+
+bool SdlPlatform::timer_due(Message& out) {
+    if (timer_period_ == 0) return false;
+    const uint64_t now = SDL_GetTicks64();
+    if (now < next_tick_) return false;
+    // Ticks missed while the program was busy come as one message, as window timers do.
+    while (next_tick_ <= now) next_tick_ += timer_period_;
+    out = Message{};
+    out.kind = MessageKind::Timer;
+    out.timer_id = timer_id_;
+    return true;
+}
+
+bool SdlPlatform::poll_message(Message& out) {
+    if (events_.text_next < events_.text_count) {
+        out = character(events_.text[events_.text_next++]);
+        return true;
+    }
+    SDL_Event event;
+    if (video_started_ && SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) texture_lost_ = true;
+        out = translate_sdl_event(event, events_);
+        return true;
+    }
+    return timer_due(out);  // a timer message comes only when nothing else is waiting
+}
+
+void SdlPlatform::wait_message(uint32_t timeout_ms) {
+    if (events_.text_next < events_.text_count) return;
+    uint64_t wait = timeout_ms;
+    if (timer_period_ != 0) {
+        const uint64_t now = SDL_GetTicks64();
+        wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, next_tick_ - now);
+    }
+    if (wait == 0) return;
+    if (!video_started_) {
+        SDL_Delay(static_cast<uint32_t>(wait));
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+}
+
+void SdlPlatform::sleep_ms(uint32_t ms) { SDL_Delay(ms); }
+
+void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
+    timer_id_ = id;
+    timer_period_ = period_ms;
+    next_tick_ = SDL_GetTicks64() + period_ms;
+}
+
+bool SdlPlatform::key_down(GameKey key) {
+    if (!video_started_) return false;
+    const uint8_t* keys = SDL_GetKeyboardState(nullptr);
+    switch (key) {
+        case GameKey::Space: return keys[SDL_SCANCODE_SPACE] != 0;
+        case GameKey::Control: return keys[SDL_SCANCODE_LCTRL] != 0 || keys[SDL_SCANCODE_RCTRL] != 0;
+        case GameKey::Left: return keys[SDL_SCANCODE_LEFT] != 0;
+        case GameKey::Up: return keys[SDL_SCANCODE_UP] != 0;
+        case GameKey::Right: return keys[SDL_SCANCODE_RIGHT] != 0;
+        case GameKey::Down: return keys[SDL_SCANCODE_DOWN] != 0;
+        case GameKey::P: return keys[SDL_SCANCODE_P] != 0;
+        case GameKey::Q: return keys[SDL_SCANCODE_Q] != 0;
+    }
+    return false;
+}
+
+}  // namespace qvar

@@ -1,0 +1,92 @@
+// Game over and name entry.
+#include "screens/game_over.h"
+
+#include <cstdio>
+
+#include "gfx/text.h"
+#include "screens/screens.h"
+#include "util/numeric.h"
+
+namespace qvar {
+
+namespace {
+
+constexpr int32_t NAME_MARGIN = SCREEN_WIDTH - 25;  // a name with spaces wraps onto new lines
+
+struct GameOverTexts {
+    char final_text[NAME_LENGTH];
+    char place_text[40];
+};
+
+void game_over_title(System& sys, uint8_t colour, uint8_t shade) {
+    draw_text(sys.frame, sys.font, 145, 100, NO_WRAP, "GAME OVER", colour, shade);
+}
+
+// Both fades step the grey ramp from black to white, the shade at half the pace.
+void fade_in(System& sys, const char* final_text) {
+    for (int32_t i = 0; i < 16; ++i) {
+        game_over_title(sys, low_byte(16 + i), low_byte(16 + i / 2));
+        present_frame(sys);
+        delay_ms(sys, 100);
+    }
+    for (int32_t i = 0; i < 16; ++i) {
+        game_over_title(sys, 31, 23);
+        draw_text(sys.frame, sys.font, 30, 140, NO_WRAP, final_text, low_byte(16 + i), low_byte(16 + i / 2));
+        present_frame(sys);
+        delay_ms(sys, 100);
+    }
+}
+
+// One frame per character received; there is no delay between them.
+void take_name(System& sys, const GameOverTexts& texts, NameBuffer& name) {
+    int32_t length = 0;
+    for (;;) {
+        game_over_title(sys, 31, 23);
+        draw_text(sys.frame, sys.font, 30, 140, NO_WRAP, texts.final_text, 31, 23);
+        draw_text(sys.frame, sys.font, 160, 140, NO_WRAP, texts.place_text, 11, 3);
+        draw_text(sys.frame, sys.font, 160, 150, NAME_MARGIN, name_text(name), 13, 5);
+        present_frame(sys);
+        wait_while_char_typed(sys);
+        wait_until_char_typed(sys);
+        if (name_entry_key(name, length, to_lower(static_cast<char>(sys.input.last_char)))) return;
+    }
+}
+
+}  // namespace
+
+bool name_entry_key(NameBuffer& name, int32_t& length, char c) {
+    if (c == 13) return true;
+    if (length > 0 && c == 8) {
+        --length;
+        name[static_cast<size_t>(length)] = '\0';
+    } else if (length < NAME_MAX_CHARS) {
+        name[static_cast<size_t>(length)] = c;
+        ++length;
+        name[static_cast<size_t>(length)] = '\0';
+    }
+    return false;
+}
+
+void run_game_over(System& sys, int32_t score, int32_t level) {
+    sys.sparks.count = 0;
+    present_frame(sys);
+    GameOverTexts texts{};
+    std::snprintf(texts.final_text, sizeof texts.final_text, "Final score:  %d  on level  %d", score, level);
+    fade_in(sys, texts.final_text);
+    HighScoreTable table = read_high_scores(sys.paths);
+    const int32_t p = high_score_place(table, score);
+    if (p < HIGH_SCORE_COUNT) {
+        std::snprintf(texts.place_text, sizeof texts.place_text, "New high-score: %d%s place", p + 1,
+                      ordinal_suffix(p + 1));
+        open_high_score_slot(table, p);
+        take_name(sys, texts, table.names[static_cast<size_t>(p)]);
+        table.scores[static_cast<size_t>(p)] = score;
+        write_high_scores(sys.paths, table);
+    } else {
+        // Any character key; clicks do not end it. A key still held from the game may count.
+        wait_until_char_typed(sys);
+    }
+    show_high_scores(sys);
+}
+
+}  // namespace qvar

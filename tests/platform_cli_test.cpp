@@ -1,0 +1,114 @@
+// The command line: every option, both value spellings, the refusals and the exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/command_line.h"
+#include "test_support.h"
+
+using namespace qvar;
+
+namespace {
+
+ParsedCommandLine parse(std::initializer_list<const char*> args) {
+    std::vector<const char*> argv = {"qvar"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return parse_command_line(static_cast<int>(argv.size()), argv.data());
+}
+
+}  // namespace
+
+TEST(CommandLine, NoOptionsRunsWindowedWithDefaults) {
+    ParsedCommandLine p = parse({});
+    EXPECT_EQ(p.action, CommandAction::Run);
+    EXPECT_FALSE(p.options.headless);
+    EXPECT_EQ(p.options.scale, 0);
+    EXPECT_TRUE(p.options.data_dir.empty());
+    EXPECT_TRUE(p.options.user_dir.empty());
+}
+
+TEST(CommandLine, EveryOptionIsStoredInBothSpellings) {
+    ParsedCommandLine p = parse({"--headless", "--input", "run.txt", "--frames-out=out", "--frames", "1,10-12",
+                                 "--trace=t.jsonl", "--data-dir", "/d", "--user-dir=/u"});
+    ASSERT_EQ(p.action, CommandAction::Run) << p.error;
+    EXPECT_TRUE(p.options.headless);
+    EXPECT_EQ(p.options.input_path, "run.txt");
+    EXPECT_EQ(p.options.frames_out, "out");
+    EXPECT_TRUE(p.options.frames.contains(11));
+    EXPECT_FALSE(p.options.frames.contains(2));
+    EXPECT_EQ(p.options.trace_path, "t.jsonl");
+    EXPECT_EQ(p.options.data_dir, "/d");
+    EXPECT_EQ(p.options.user_dir, "/u");
+    ParsedCommandLine w = parse({"--fullscreen", "--scale=16"});
+    ASSERT_EQ(w.action, CommandAction::Run) << w.error;
+    EXPECT_TRUE(w.options.fullscreen);
+    EXPECT_EQ(w.options.scale, 16);
+}
+
+TEST(CommandLine, HelpAndVersionWin) {
+    EXPECT_EQ(parse({"--help"}).action, CommandAction::Help);
+    EXPECT_EQ(parse({"--scale", "2", "--version"}).action, CommandAction::Version);
+    EXPECT_NE(usage_text().find("--frames-out"), std::string::npos);
+}
+
+TEST(CommandLine, BadInputIsRefusedWithAReason) {
+    struct Case {
+        std::initializer_list<const char*> args;
+        const char* mention;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "--bogus"},
+        {{"play"}, "play"},
+        {{"--scale", "0"}, "--scale"},
+        {{"--scale", "17"}, "--scale"},
+        {{"--scale", "2x"}, "--scale"},
+        {{"--scale"}, "--scale needs a value"},
+        {{"--input", "--headless"}, "--input needs a value"},
+        {{"--data-dir="}, "--data-dir needs a value"},
+        {{"--headless=yes"}, "takes no value"},
+        {{"--input", "a.txt"}, "need --headless"},
+        {{"--headless", "--frames", "5"}, "go together"},
+        {{"--headless", "--frames-out", "d"}, "go together"},
+        {{"--headless", "--frames-out", "d", "--frames", "0"}, "bad frame list"},
+        {{"--headless", "--frames-out", "d", "--frames", "9-3"}, "bad frame list"},
+        {{"--headless", "--scale", "2"}, "cannot go with --headless"},
+    };
+    for (const Case& c : cases) {
+        ParsedCommandLine p = parse(c.args);
+        EXPECT_EQ(p.action, CommandAction::Error) << *c.args.begin();
+        EXPECT_NE(p.error.find(c.mention), std::string::npos) << p.error;
+    }
+}
+
+namespace {
+
+// Runs the built executable; its exit status, or -1 when it did not exit normally.
+
+int run_qvar(const std::string& args) {
+    const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
+    const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+}  // namespace
+
+TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
+    if (!std::filesystem::exists(std::string(QVAR_BUILD_DIR) + "/qvar")) GTEST_SKIP() << "qvar is not built";
+    test::TempDir dir;
+    test::write_bytes(dir.file("bad.txt"), {'1', '0', ' ', 'f', 'l', 'y', '\n'});
+    test::write_bytes(dir.file("good.txt"), {'i', 'd', 'l', 'e', '-', 'q', 'u', 'i', 't', ' ', '2', '0', '0', '\n'});
+    test::write_test_data_files(dir.path());
+    const std::string common = " --headless --data-dir " + dir.path() + " --user-dir " + dir.file("user");
+    EXPECT_EQ(run_qvar("--version"), 0);
+    EXPECT_EQ(run_qvar("--scale 0"), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("bad.txt")), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("missing.txt")), 2);
+    EXPECT_EQ(run_qvar(common + " --input " + dir.file("good.txt") + " --frames-out " + dir.file("frames") +
+                       " --frames 1-3"),
+              0);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("user")));  // the player's folder is made
+}
