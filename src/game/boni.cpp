@@ -124,6 +124,7 @@ void boni_step(System& sys, Game& game) {
         const bool near = square(b.x[k] - p.ship_x) + square(b.y[k] - p.ship_y) < 144.0f;
         if (near && p.death_timer == 0 && p.invincible == 0) {
             apply_effect(sys, p, b.kind[k]);
+            if (b.kind[k] >= 1 && b.kind[k] <= BONUS_KIND_COUNT) game.tally.collected[static_cast<size_t>(b.kind[k])] += 1;
             pool_remove(b, i);
             collection_flash(sys, game);
         }

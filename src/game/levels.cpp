@@ -89,13 +89,17 @@ void place_foe(System& sys, FoePool& f, int32_t i, int32_t slot, int32_t r) {
 }
 
 // Foe i belongs to the first slot whose running total exceeds i; r counts down within a slot.
-void scatter_foes(System& sys, FoePool& f, const Counts& counts) {
+void scatter_foes(System& sys, Game& game, const Counts& counts) {
+    FoePool& f = game.foes;
     int64_t total = 0;
     for (int32_t c : counts) total += c < 0 ? 0 : c;
     const int32_t n = static_cast<int32_t>(std::min<int64_t>(total, FOE_CAPACITY));
     int32_t i = 0;
     for (int32_t slot = 0; slot < 10 && i < n; ++slot)
-        for (int32_t r = counts[static_cast<size_t>(slot)]; r >= 1 && i < n; --r) place_foe(sys, f, i++, slot, r);
+        for (int32_t r = counts[static_cast<size_t>(slot)]; r >= 1 && i < n; --r) {
+            place_foe(sys, f, i++, slot, r);
+            game.tally.born[static_cast<size_t>(SLOT_KINDS[slot])] += 1;
+        }
     f.count = n;
 }
 
@@ -146,7 +150,7 @@ void level_end_step(System& sys, Game& game) {
     if (p.level < INT32_MAX) p.level += 1;
     p.invincible = 250;
     if (game.progress != nullptr) record_level_progress(*game.progress, p.level, p.ships);
-    scatter_foes(sys, game.foes, compose_level(p.level));
+    scatter_foes(sys, game, compose_level(p.level));
     fade_upgrades(p);
 }
 

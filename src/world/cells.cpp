@@ -45,6 +45,7 @@ void divide(PassState& ps, int32_t i) {
         f.whitehot.set(child, f.whitehot.get(i));
         f.dx[k] -= u;
         f.dy[k] -= w;
+        ps.game.tally.divisions += 1;
     }
     f.gen[k] = 0;
 }

@@ -49,6 +49,18 @@ void drop_pick_up(System& sys, Game& g, const Parent& p) {
     g.boni.kind[b] = random_int(rng, BONUS_KIND_COUNT) + 1;
 }
 
+void tally_destruction(Game& g, int32_t kind, int32_t count_before) {
+    GameTally& t = g.tally;
+    if (kind < 1 || kind > FOE_KIND_COUNT) return;
+    t.destroyed[static_cast<size_t>(kind)] += 1;
+    if (g.foes.count == count_before) return;
+    t.split[static_cast<size_t>(kind)] += 1;
+    for (int32_t s = count_before; s < g.foes.count; ++s) {
+        const int32_t made = g.foes.kind[static_cast<size_t>(s)];
+        if (made >= 1 && made <= FOE_KIND_COUNT) t.born[static_cast<size_t>(made)] += 1;
+    }
+}
+
 // Removal by swap with the last foe, which brings its dead mark along; the vacated slot's mark
 // is cleared. The foe moved in is not looked at again in this pass.
 void remove_destroyed(FoePool& f, int32_t i) {
@@ -68,7 +80,9 @@ void destroy_step(System& sys, Game& game) {
         if (!f.dead.get(i)) continue;
         const auto k = static_cast<size_t>(i);
         const Parent p{i, f.kind[k], f.gen[k], f.x[k], f.y[k], f.dx[k], f.dy[k], f.angle[k]};
+        const int32_t before = f.count;
         break_up(sys, game, p);
+        tally_destruction(game, p.kind, before);
         drop_pick_up(sys, game, p);
         remove_destroyed(f, i);
     }

@@ -41,6 +41,7 @@ int32_t append_foe_in_pass(PassState& ps, int32_t kind, int32_t gen, float x, fl
     f.plasma.set(r.first, 0);
     f.whitehot.set(r.first, 0);
     f.dead.set(r.first, 0);
+    if (kind >= 1 && kind <= FOE_KIND_COUNT) ps.game.tally.born[static_cast<size_t>(kind)] += 1;
     ps.cells.appended(f, ps.game.sprites, r.first);
     ps.lodestones.appended(f, ps.game.sprites, r.first);
     return r.first;

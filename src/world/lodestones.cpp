@@ -51,6 +51,7 @@ int32_t merge(PassState& ps, int32_t self, int32_t j) {
         f.dy[s] = (mi * f.dy[s] + mj * f.dy[o]) / total;
     }
     f.gen[s] = gi + gj;
+    ps.game.tally.merges += 1;
     f.flamed.set(self, f.flamed.get(self) | f.flamed.get(j));
     f.plasma.set(self, f.plasma.get(self) | f.plasma.get(j));
     f.whitehot.set(self, f.whitehot.get(self) | f.whitehot.get(j));
