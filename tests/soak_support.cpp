@@ -52,7 +52,7 @@ void SoakPlayer::choose_keys(HeadlessPlatform& k, const Game& game) {
     Target t;
     // Mostly it leaves Invincibility alone, which would keep it from being hurt or collecting.
     ++frames_played;
-    const int32_t skip = (frames_played / 500) % 4 != 0 ? BONUS_KIND_COUNT : 0;
+    const int32_t skip = (frames_played / 500) % 8 != 0 ? BONUS_KIND_COUNT : 0;
     if (!reckless && greedy_for_boni && can_collect && game.boni.count > 0 && random_int(rng, 8) != 0)
         t = nearest(game.boni.x.data(), game.boni.y.data(), game.boni.kind.data(), game.boni.count, p, true, skip);
     if (!t.found) t = nearest(game.foes.x.data(), game.foes.y.data(), game.foes.kind.data(), game.foes.count, p, false, 0);
@@ -116,11 +116,12 @@ std::string check_counts(const System& sys, const Game& g) {
 }
 
 // Fragments are placed round their parent without wrap-round (a block's quarters up to 6
-// pixels out, a lodestone's halves up to about 15) and come back onto the field in their first
-// step, so at the end of a frame a foe may stand that far beyond an edge, and no farther.
+// pixels out, a lodestone's halves up to about 17) and come back onto the field in their first
+// step. A fragment can be destroyed before that step (moved into a merged lodestone's slot,
+// which keeps its mark), so its own pieces land farther out; a few such steps at most.
 std::string check_foes(const FoePool& f) {
     const int32_t n = f.count;
-    if (!all_within(f.x, n, -20.0f, 340.0f) || !all_within(f.y, n, -20.0f, 220.0f)) return "foe off the field; ";
+    if (!all_within(f.x, n, -60.0f, 380.0f) || !all_within(f.y, n, -60.0f, 260.0f)) return "foe off the field; ";
     if (!all_finite(f.dx, n) || !all_finite(f.dy, n) || !all_finite(f.angle, n) || !all_finite(f.spin, n))
         return "foe motion not finite; ";
     for (int32_t i = 0; i < n; ++i) {
