@@ -22,29 +22,29 @@ std::string compile_error(const std::string& text, const FileLayout& layout) {
     return compile_art(text, "t.txt", layout, out, error) ? std::string() : error;
 }
 
-uint8_t spec(const std::string& s) {
+uint8_t colour(const std::string& s) {
     uint8_t index = 0;
     std::string error;
-    EXPECT_TRUE(parse_colour_spec(s, index, error)) << s << ": " << error;
+    EXPECT_TRUE(parse_colour_name(s, index, error)) << s << ": " << error;
     return index;
 }
 
 TEST(AssetsCompiler, ColourSpecsNameThePaletteLayout) {
-    EXPECT_EQ(spec("clear"), 255);
-    EXPECT_EQ(spec("7"), 7);
-    EXPECT_EQ(spec("grey 0"), 16);
-    EXPECT_EQ(spec("grey 15"), 31);
-    EXPECT_EQ(spec("full 8"), 40);   // red
-    EXPECT_EQ(spec("full 10"), 42);  // orange
-    EXPECT_EQ(spec("light 0"), 56);
-    EXPECT_EQ(spec("pale 23"), 103);
-    EXPECT_EQ(spec("dark 0"), 104);
-    EXPECT_EQ(spec("cube 1 0 3"), 204);  // red level 1, blue level 3
-    EXPECT_EQ(spec("cube 4 4 4"), 252);
+    EXPECT_EQ(colour("clear"), 255);
+    EXPECT_EQ(colour("7"), 7);
+    EXPECT_EQ(colour("grey 0"), 16);
+    EXPECT_EQ(colour("grey 15"), 31);
+    EXPECT_EQ(colour("full 8"), 40);   // red
+    EXPECT_EQ(colour("full 10"), 42);  // orange
+    EXPECT_EQ(colour("light 0"), 56);
+    EXPECT_EQ(colour("pale 23"), 103);
+    EXPECT_EQ(colour("dark 0"), 104);
+    EXPECT_EQ(colour("cube 1 0 3"), 204);  // red level 1, blue level 3
+    EXPECT_EQ(colour("cube 4 4 4"), 252);
     uint8_t index = 0;
     std::string error;
     for (const char* bad : {"256", "-1", "grey 16", "full 24", "cube 5 0 0", "cube 1 2", "teal 3", "", "12x"})
-        EXPECT_FALSE(parse_colour_spec(bad, index, error)) << bad;
+        EXPECT_FALSE(parse_colour_name(bad, index, error)) << bad;
 }
 
 TEST(AssetsCompiler, ParsesKeysCommentsAndRows) {

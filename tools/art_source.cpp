@@ -73,13 +73,13 @@ struct Parser {
 bool Parser::parse_key(std::string_view line, KeyTable& keys, bool allow_redefine, char& key) {
     std::vector<std::string_view> words = split_words(line);
     if (words.size() < 3 || words[1].size() != 1 || !is_pixel_char(words[1][0]))
-        return fail(line_no, "a key line reads 'key C SPEC' with C one visible character");
+        return fail(line_no, "a key line reads 'key C COLOUR' with C one visible character");
     key = words[1][0];
-    std::string spec;
-    for (size_t i = 2; i < words.size() && words[i][0] != '#'; ++i) spec += (i > 2 ? " " : "") + std::string(words[i]);
+    std::string colour;
+    for (size_t i = 2; i < words.size() && words[i][0] != '#'; ++i) colour += (i > 2 ? " " : "") + std::string(words[i]);
     uint8_t index = 0;
     std::string why;
-    if (!parse_colour_spec(spec, index, why)) return fail(line_no, why);
+    if (!parse_colour_name(colour, index, why)) return fail(line_no, why);
     auto& slot = keys[static_cast<size_t>(key)];
     if (slot && !allow_redefine) return fail(line_no, "key '" + std::string(1, key) + "' is given twice");
     slot = index;
@@ -159,11 +159,11 @@ bool Parser::run() {
 
 }  // namespace
 
-bool parse_colour_spec(std::string_view spec, uint8_t& index, std::string& error) {
-    std::vector<std::string_view> w = split_words(spec);
+bool parse_colour_name(std::string_view colour, uint8_t& index, std::string& error) {
+    std::vector<std::string_view> w = split_words(colour);
     int a = 0, g = 0, b = 0;
     auto bad = [&](const std::string& why) {
-        error = "colour '" + std::string(spec) + "': " + why;
+        error = "colour '" + std::string(colour) + "': " + why;
         return false;
     };
     if (w.size() == 1 && w[0] == "clear") {

@@ -2,10 +2,10 @@
 //
 // A source file is a list of lines:
 //   # a comment                     (anywhere outside a sprite's rows)
-//   key C SPEC                      a key for every later sprite of the file
+//   key C COLOUR                      a key for every later sprite of the file
 //   sprite NAME WxH                 starts a sprite; then optional `key` lines for it alone,
 //                                   then exactly H rows of exactly W key characters each
-// SPEC names one palette index: a number 0..255, `clear` (255, transparent),
+// COLOUR names one palette index: a number 0..255, `clear` (255, transparent),
 // `grey N` (0..15), `full N`, `light N`, `pale N`, `dark N` (hue wheels, 0..23),
 // or `cube R G B` (each 0..4). Anything after a further `#` on a key line is a comment.
 #pragma once
@@ -31,7 +31,7 @@ struct ArtSprite {
 bool parse_art(std::string_view text, const std::string& source_name, std::vector<ArtSprite>& out,
                std::string& error);
 
-// Reads one colour SPEC (the words after `key C`); false when it is not a valid index.
-bool parse_colour_spec(std::string_view spec, uint8_t& index, std::string& error);
+// Reads one colour COLOUR (the words after `key C`); false when it is not a valid index.
+bool parse_colour_name(std::string_view colour, uint8_t& index, std::string& error);
 
 }  // namespace qvar::assets

@@ -17,21 +17,21 @@ namespace {
 
 enum class Takes { Nothing, Value };
 
-struct OptionSpec {
+struct OptionDef {
     std::string_view name;
     Takes takes;
 };
 
-constexpr OptionSpec OPTIONS[] = {
+constexpr OptionDef OPTIONS[] = {
     {"--headless", Takes::Nothing}, {"--input", Takes::Value},    {"--frames-out", Takes::Value},
     {"--frames", Takes::Value},     {"--trace", Takes::Value},    {"--data-dir", Takes::Value},
     {"--user-dir", Takes::Value},   {"--fullscreen", Takes::Nothing}, {"--scale", Takes::Value},
     {"--help", Takes::Nothing},     {"--version", Takes::Nothing},
 };
 
-const OptionSpec* find_option(std::string_view name) {
-    for (const OptionSpec& spec : OPTIONS)
-        if (spec.name == name) return &spec;
+const OptionDef* find_option(std::string_view name) {
+    for (const OptionDef& option : OPTIONS)
+        if (option.name == name) return &option;
     return nullptr;
 }
 
@@ -90,16 +90,16 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
         std::string_view arg = argv[i] != nullptr ? argv[i] : "";
         size_t eq = arg.find('=');
         std::string_view name = arg.substr(0, eq);
-        const OptionSpec* spec = find_option(name);
-        if (spec == nullptr)
+        const OptionDef* option = find_option(name);
+        if (option == nullptr)
             return fail(arg.starts_with("-") ? "unknown option '" + std::string(name) + "'"
                                              : "unexpected argument '" + std::string(arg) + "'");
         if (name == "--help") return ParsedCommandLine{CommandAction::Help, {}, {}};
         if (name == "--version") return ParsedCommandLine{CommandAction::Version, {}, {}};
         std::string_view value;
-        if (spec->takes == Takes::Nothing && eq != std::string_view::npos)
+        if (option->takes == Takes::Nothing && eq != std::string_view::npos)
             return fail(std::string(name) + " takes no value");
-        if (spec->takes == Takes::Value) {
+        if (option->takes == Takes::Value) {
             if (eq != std::string_view::npos) value = arg.substr(eq + 1);
             else if (i + 1 < argc && argv[i + 1] != nullptr && !std::string_view(argv[i + 1]).starts_with("--"))
                 value = argv[++i];
