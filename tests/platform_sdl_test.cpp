@@ -141,3 +141,14 @@ TEST(SdlPlatform, AMissingVideoDriverIsAOneLineReason) {
     if (before != nullptr) ::setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
     else ::unsetenv("SDL_VIDEODRIVER");
 }
+
+TEST(SdlPlatform, OpenGlDrawnByTheProcessorIsToldFromAGraphicsCard) {
+    EXPECT_TRUE(is_software_gl("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(is_software_gl("softpipe"));
+    EXPECT_TRUE(is_software_gl("Mesa X11 Software Rasterizer"));
+    EXPECT_TRUE(is_software_gl("GDI Generic"));
+    EXPECT_FALSE(is_software_gl("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(is_software_gl("NVIDIA GeForce GTX 1060/PCIe/SSE2"));
+    EXPECT_FALSE(is_software_gl("AMD Radeon RX 580 (polaris10, LLVM 15.0.6, DRM 3.49)"));
+    EXPECT_FALSE(is_software_gl(""));  // not an OpenGL renderer at all
+}

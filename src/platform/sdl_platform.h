@@ -34,6 +34,10 @@ struct SdlTestEvent {
 // False when it is not such a platform or SDL refuses the event.
 bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
 
+// True when an OpenGL implementation's name (GL_RENDERER) says the processor draws, not a
+// graphics card; the SDL platform then uses SDL's software renderer instead.
+bool is_software_gl(const std::string& renderer_name);
+
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);
 
