@@ -128,6 +128,7 @@ bool SdlPlatform::open_display(std::string& error) {
     // Going full screen once the window is mapped also works without a window manager.
     if (options_.fullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_RaiseWindow(window_);
+    x11_socket_ = sdl_x11_socket(window_);
     int out_w = 0, out_h = 0;
     if (options_.fullscreen && SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0)
         scale_ = std::max(1, std::min(out_w / FIELD_W, out_h / FIELD_H));
@@ -164,6 +165,7 @@ void SdlPlatform::release_display() {
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    x11_socket_ = -1;
 }
 
 void SdlPlatform::message_box(const std::string& caption, const std::string& text) {
