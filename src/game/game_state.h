@@ -132,6 +132,18 @@ struct GameSprites {
     Sprite shot, bullet, pellet, core;
 };
 
+// Running counts of what the world did in one game: foes made and destroyed by kind, and
+// pick-ups collected by kind. Kept for tests, soak runs and tools; no rule of the game reads
+// them. Index 0 is unused so that a kind number indexes its own entry.
+struct GameTally {
+    std::array<uint32_t, FOE_KIND_COUNT + 1> born{};       // placed, broken off, fired or divided
+    std::array<uint32_t, FOE_KIND_COUNT + 1> destroyed{};  // carried out by the destroy step
+    std::array<uint32_t, FOE_KIND_COUNT + 1> split{};      // destroyed and left fragments
+    std::array<uint32_t, BONUS_KIND_COUNT + 1> collected{};
+    uint32_t merges = 0;     // lodestone pairs merged
+    uint32_t divisions = 0;  // cells divided
+};
+
 struct LevelProgress;
 
 // One game. Big (about 400 KB): allocate it once per game, never per frame.
@@ -145,6 +157,7 @@ struct Game {
     GameSprites sprites;
     LevelProgress* progress = nullptr;  // the menu's table; the level end records into it
     uint64_t frame_number = 0;
+    GameTally tally;
 };
 
 }  // namespace qvar

@@ -34,16 +34,39 @@ void fatal_error(System& sys, const std::string& text) {
     sys.quit_requested = true;
 }
 
-bool pump_message(System& sys) {
-    if (sys.quit_requested) return true;
+namespace {
+
+enum class Pumped { Nothing, Handled, Quit };
+
+// Takes one pending message: a quit is remembered (never dispatched), anything else goes
+// through the window procedure. `kind` tells what was handled.
+Pumped pump_one(System& sys, MessageKind& kind) {
+    if (sys.quit_requested) return Pumped::Quit;
     Message m;
-    if (!sys.platform.poll_message(m)) return false;
+    if (!sys.platform.poll_message(m)) return Pumped::Nothing;
+    kind = m.kind;
     if (m.kind == MessageKind::Quit) {
         sys.quit_requested = true;
-        return true;
+        return Pumped::Quit;
     }
     window_proc(sys.input, m);
+    return Pumped::Handled;
+}
+
+// Handles pending messages until none is left, a quit arrives, or an input edge (a character
+// or a button message) has been handled. Returns true when it stopped at an edge.
+bool drain_until_edge(System& sys) {
+    MessageKind kind = MessageKind::Other;
+    while (pump_one(sys, kind) == Pumped::Handled)
+        if (kind == MessageKind::Character || kind == MessageKind::MouseButton) return true;
     return false;
+}
+
+}  // namespace
+
+bool pump_message(System& sys) {
+    MessageKind kind = MessageKind::Other;
+    return pump_one(sys, kind) == Pumped::Quit;
 }
 
 void pump_or_quit(System& sys) {
@@ -51,38 +74,11 @@ void pump_or_quit(System& sys) {
 }
 
 void pump_or_idle(System& sys) {
-    if (sys.quit_requested) throw QuitRequested{};
-    Message m;
-    if (!sys.platform.poll_message(m)) {
-        sys.platform.wait_message(50);
-        return;
-    }
-    if (m.kind == MessageKind::Quit) {
-        sys.quit_requested = true;
-        throw QuitRequested{};
-    }
-    window_proc(sys.input, m);
+    MessageKind kind = MessageKind::Other;
+    const Pumped pumped = pump_one(sys, kind);
+    if (pumped == Pumped::Quit) throw QuitRequested{};
+    if (pumped == Pumped::Nothing) sys.platform.wait_message(50);
 }
-
-namespace {
-
-// Handles pending messages until none is left, a quit arrives, or an input edge (a character
-// or a button message) has been handled. Returns true when it stopped at an edge.
-bool drain_until_edge(System& sys) {
-    while (!sys.quit_requested) {
-        Message m;
-        if (!sys.platform.poll_message(m)) return false;
-        if (m.kind == MessageKind::Quit) {
-            sys.quit_requested = true;
-            return false;
-        }
-        window_proc(sys.input, m);
-        if (m.kind == MessageKind::Character || m.kind == MessageKind::MouseButton) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void delay_ms(System& sys, uint32_t ms) {
     const uint64_t deadline = sys.platform.now_ms() + ms;
@@ -104,17 +100,11 @@ void calibrate_delay(System& sys) {
     sys.platform.start_timer(CALIBRATION_TIMER_ID, 1000);
     sys.input.timer_fired = 0;
     uint32_t count = 0;
+    MessageKind kind = MessageKind::Other;
+    // A quit taken here is remembered: the menu's first pump acts on it.
     while (sys.input.timer_fired == 0 && !sys.quit_requested) {
-        Message m;
         ++count;
-        if (!sys.platform.poll_message(m)) {
-            sys.platform.wait_message(100);
-            continue;
-        }
-        if (m.kind == MessageKind::Quit)
-            sys.quit_requested = true;  // remembered: the menu's first pump acts on it
-        else
-            window_proc(sys.input, m);
+        if (pump_one(sys, kind) == Pumped::Nothing) sys.platform.wait_message(100);
     }
     sys.pump_loops_per_second = count;
 }
