@@ -2,6 +2,9 @@
 // events into messages by the window procedure's rules, and releases cleanly.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -140,4 +143,33 @@ TEST(SdlPlatform, AMissingVideoDriverIsAOneLineReason) {
     p->release_display();
     if (before != nullptr) ::setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
     else ::unsetenv("SDL_VIDEODRIVER");
+}
+
+TEST(SdlPlatform, OpenGlDrawnByTheProcessorIsToldFromAGraphicsCard) {
+    EXPECT_TRUE(is_software_gl("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(is_software_gl("softpipe"));
+    EXPECT_TRUE(is_software_gl("Mesa X11 Software Rasterizer"));
+    EXPECT_TRUE(is_software_gl("GDI Generic"));
+    EXPECT_FALSE(is_software_gl("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(is_software_gl("NVIDIA GeForce GTX 1060/PCIe/SSE2"));
+    EXPECT_FALSE(is_software_gl("AMD Radeon RX 580 (polaris10, LLVM 15.0.6, DRM 3.49)"));
+    EXPECT_FALSE(is_software_gl(""));  // not an OpenGL renderer at all
+}
+
+TEST(SdlPlatform, TheSocketWaitWakesForDataAndOtherwiseSleepsItsTimeout) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    using Clock = std::chrono::steady_clock;
+    auto t0 = Clock::now();
+    wait_readable(fds[0], 60);
+    const auto empty_ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count();
+    EXPECT_GE(empty_ms, 50);
+    EXPECT_LT(empty_ms, 1000);
+    ASSERT_EQ(::write(fds[1], "x", 1), 1);
+    t0 = Clock::now();
+    wait_readable(fds[0], 5000);
+    const auto ready_ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count();
+    EXPECT_LT(ready_ms, 1000) << "data was waiting: the wait must not sleep";
+    ::close(fds[0]);
+    ::close(fds[1]);
 }

@@ -26,6 +26,9 @@ struct SdlEventState {
 // while Shift was held reports it even when Shift is let go before the click is handled.
 Message translate_sdl_event(const SDL_Event& event, SdlEventState& state);
 
+// The socket of the X connection behind `window`, or -1 when it is not an X11 window.
+int sdl_x11_socket(SDL_Window* window);
+
 class SdlPlatform : public Platform {
 public:
     explicit SdlPlatform(const SdlOptions& options) : options_(options) {}
@@ -63,6 +66,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     bool texture_lost_ = false;
     int scale_ = 0;
+    int x11_socket_ = -1;  // the window's X connection, -1 when not on X11 or released
     std::array<uint32_t, 256> colours_{};  // the palette as 0xAARRGGBB
     SdlEventState events_;
     int32_t timer_id_ = 0;

@@ -138,6 +138,16 @@ void SdlPlatform::wait_message(uint32_t timeout_ms) {
         SDL_Delay(static_cast<uint32_t>(wait));
         return;
     }
+    // On X11, SDL's own wait has every event that arrives during it wake the program by a
+    // message sent to the window over a second connection. When that event is the window's
+    // close, the window is destroyed at once and the server may see the destruction first:
+    // the message then fails, and the error, read when SDL closes that connection, ends the
+    // process with status 1 instead of 0. Waiting on the connection itself sends nothing.
+    // The queue was emptied by the poll that came before, so nothing waits unseen.
+    if (x11_socket_ >= 0) {
+        wait_readable(x11_socket_, static_cast<uint32_t>(wait));
+        return;
+    }
     SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
 }
 

@@ -1,6 +1,7 @@
 // The SDL2 backend's display: a window showing the 320x200 frame through the palette,
 // scaled by a whole number with square pixels, and the message box.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/sdl_backend.h"
 
@@ -16,7 +17,38 @@ uint32_t argb(Rgb c) { return 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.
 
 std::string sdl_reason(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
+// The name of the OpenGL implementation behind an OpenGL renderer, "" for any other renderer.
+std::string gl_renderer_name(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr) return "";
+    if (std::strncmp(info.name, "opengl", 6) != 0 || SDL_GL_GetCurrentContext() == nullptr) return "";
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int GL_RENDERER_NAME = 0x1F01;  // GL_RENDERER
+    auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = get_string != nullptr ? get_string(GL_RENDERER_NAME) : nullptr;
+    return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
+// Without a graphics card (a virtual display, a remote session) the "accelerated" renderer is
+// OpenGL drawn by the processor, which costs several times what SDL's own software renderer
+// does for the same picture: a third of a core instead of a tenth for the menu. Then the
+// software renderer draws straight into the window, unless the player chose a driver.
+SDL_Renderer* make_renderer(SDL_Window* window) {
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (renderer != nullptr && (chosen || !is_software_gl(gl_renderer_name(renderer)))) return renderer;
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // no GL texture behind the window surface
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
 }  // namespace
+
+bool is_software_gl(const std::string& renderer_name) {
+    for (const char* mark : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast", "GDI Generic"})
+        if (renderer_name.find(mark) != std::string::npos) return true;
+    return false;
+}
 
 std::unique_ptr<Platform> make_sdl_platform(const SdlOptions& options) { return std::make_unique<SdlPlatform>(options); }
 
@@ -51,8 +83,7 @@ bool SdlPlatform::create_window(std::string& error) {
         SDL_SetWindowSize(window_, FIELD_W * scale_, FIELD_H * scale_);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    renderer_ = make_renderer(window_);
     if (renderer_ == nullptr) {
         error = sdl_reason("cannot create a renderer");
         return false;
@@ -97,6 +128,7 @@ bool SdlPlatform::open_display(std::string& error) {
     // Going full screen once the window is mapped also works without a window manager.
     if (options_.fullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_RaiseWindow(window_);
+    x11_socket_ = sdl_x11_socket(window_);
     int out_w = 0, out_h = 0;
     if (options_.fullscreen && SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0)
         scale_ = std::max(1, std::min(out_w / FIELD_W, out_h / FIELD_H));
@@ -133,6 +165,7 @@ void SdlPlatform::release_display() {
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    x11_socket_ = -1;
 }
 
 void SdlPlatform::message_box(const std::string& caption, const std::string& text) {

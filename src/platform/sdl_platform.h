@@ -1,6 +1,7 @@
 // The SDL2 backend of the platform interface. SDL types stay inside its .cpp files.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,14 @@ struct SdlTestEvent {
 // with its display open. The renderer's coordinate mapping applies as for real events.
 // False when it is not such a platform or SDL refuses the event.
 bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
+
+// True when an OpenGL implementation's name (GL_RENDERER) says the processor draws, not a
+// graphics card; the SDL platform then uses SDL's software renderer instead.
+bool is_software_gl(const std::string& renderer_name);
+
+// Sleeps until `socket` has data to read or `timeout_ms` has passed; the SDL platform's wait
+// on an X11 window.
+void wait_readable(int socket, uint32_t timeout_ms);
 
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);

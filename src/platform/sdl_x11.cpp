@@ -1,0 +1,31 @@
+// The X connection behind an SDL window, kept apart because the X headers bring macros
+// (None, Bool, Status, ...) that must not meet the rest of the backend.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
+
+#include "platform/sdl_backend.h"
+
+namespace qvar {
+
+int sdl_x11_socket(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11 &&
+        info.info.x11.display != nullptr)
+        return ConnectionNumber(info.info.x11.display);
+#else
+    (void)window;
+#endif
+    return -1;
+}
+
+void wait_readable(int socket, uint32_t timeout_ms) {
+    pollfd p{};
+    p.fd = socket;
+    p.events = POLLIN;
+    ::poll(&p, 1, static_cast<int>(timeout_ms));
+}
+
+}  // namespace qvar
