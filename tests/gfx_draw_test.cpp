@@ -43,6 +43,7 @@ TEST(DrawLine, WorkedExamples) {
     struct Case { const char* what; float x1, y1, x2, y2; std::vector<Px> want; int total; };
     const Case cases[] = {
         {"0.08 < 0.1: one pixel", 10.0f, 10.0f, 10.2f, 10.2f, {{10, 10, 9}}, 1},
+        {"0.08 < 0.1: the first end", 10.0f, 10.0f, 9.8f, 9.8f, {{10, 10, 9}}, 1},
         {"second end skipped", 0.0f, 0.0f, 10.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
         {"ends exchanged", 10.0f, 0.0f, 0.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
         {"dy = dx steps along y", 0.0f, 0.0f, 10.0f, 10.0f, {{0, 0, 9}, {5, 5, 9}, {9, 9, 9}, {10, 10, 0}}, 10},

@@ -33,15 +33,9 @@ protected:
 TEST_F(LevelPaneTest, StepHoversScrollsAndChooses) {
     for (auto [entry, ships] : {std::pair{0, 5}, {2, 1}, {9, 2}, {10, 3}})
         progress.ships[static_cast<size_t>(entry)] = static_cast<uint8_t>(ships);
-    struct Case {
-        const char* what;
-        float scroll;
-        int32_t x, y;
-        bool button, chosen;
-        int32_t hover;
-        float after;
-        std::vector<Px> want;
-    };
+    // Scroll before, pointer, button, chosen, hover level, scroll after, pixels to check.
+    struct Case { const char* what; float scroll; int32_t x, y; bool button, chosen; int32_t hover; float after;
+                  std::vector<Px> want; };
     const float up_1 = 0.01f * 19.0855f, up_119 = 1.19f * 19.0855f;  // (x - 200)(e^3 - 1) / 100
     const Case cases[] = {
         {"at the divider", 100, 200, 0, true, false, 100, 100, {{202, 2, 10}, {200, 100, 0}, {250, 30, 0}}},
@@ -90,12 +84,8 @@ TEST_F(LevelPaneTest, StepHoversScrollsAndChooses) {
 // digit 8 left, one chevron per ship from x = 262, 3 apart, the last one red.
 TEST_F(LevelPaneTest, ListShowsReachedEntriesWithNumbersAndChevrons) {
     struct Entry { int32_t row, level, ships; bool plain; };
-    struct Case {
-        std::vector<std::pair<size_t, uint8_t>> ships;
-        int32_t mouse_x;
-        float scroll;
-        std::vector<Entry> want;
-    };
+    using Ships = std::vector<std::pair<size_t, uint8_t>>;
+    struct Case { Ships ships; int32_t mouse_x; float scroll; std::vector<Entry> want; };
     const Case cases[] = {
         {{{0, 4}, {1, 3}, {2, 1}, {11, 9}}, 100, 0, {{20, 10, 3, false}, {40, 20, 1, false}}},  // no entry 0 nor 110
         {{{0, 4}, {1, 3}, {2, 1}, {11, 9}}, 250, 0, {{20, 10, 3, true}, {40, 20, 1, false}}},   // hovered, active
