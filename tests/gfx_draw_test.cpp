@@ -2,7 +2,8 @@
 // sprites clipped or wrapped at the edges.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "gfx/draw.h"
@@ -11,161 +12,89 @@ using namespace qvar;
 
 namespace {
 
-int count_set(const FrameBuffer& fb) {
-    int n = 0;
-    for (uint8_t p : fb.pixels) n += p != 0 ? 1 : 0;
-    return n;
+struct Px { int x, y; uint8_t v; };
+
+// Every listed pixel holds its value and exactly `total` pixels are set.
+void expect_pixels(const FrameBuffer& fb, const std::vector<Px>& want, long total) {
+    for (const Px& p : want) EXPECT_EQ(fb.at(p.x, p.y), p.v) << "at " << p.x << "," << p.y;
+    EXPECT_EQ(std::count_if(fb.pixels.begin(), fb.pixels.end(), [](uint8_t p) { return p != 0; }), total);
 }
 
 uint32_t neg(int32_t v) { return static_cast<uint32_t>(v); }
 
-// 5 wide, 2 high; the middle column of the top row is transparent.
-Sprite five_wide() { return make_sprite(5, 2, {1, 2, 255, 4, 5, 6, 7, 8, 9, 10}); }
-
 }  // namespace
 
-TEST(PutPixel, ClipsAsUnsignedAndReadsBack255Outside) {
+TEST(PutPixelAndFillRect, ClipAsUnsigned) {
     FrameBuffer fb;
-    put_pixel(fb, 320, 0, 9);
-    put_pixel(fb, 0, 200, 9);
-    put_pixel(fb, neg(-1), 5, 9);
-    EXPECT_EQ(count_set(fb), 0);
-    EXPECT_EQ(get_pixel(fb, 320, 0), 255);
-    EXPECT_EQ(get_pixel(fb, 0, 200), 255);
-    EXPECT_EQ(get_pixel(fb, neg(-1), 5), 255);
+    for (const auto& p : {std::array{320u, 0u}, std::array{0u, 200u}, std::array{neg(-1), 5u}}) {
+        put_pixel(fb, p[0], p[1], 9);
+        EXPECT_EQ(get_pixel(fb, p[0], p[1]), 255) << p[0] << "," << p[1];
+    }
+    for (const auto& r : {std::array{neg(-5), 10u, 10u}, std::array{10u, neg(-5), 10u}, std::array{20u, 20u, 0u}})
+        fill_rect(fb, r[0], r[1], r[2], 10, 9);  // a negative corner or no width: nothing at all
+    expect_pixels(fb, {}, 0);
     put_pixel(fb, 319, 199, 9);
-    EXPECT_EQ(fb.pixels[63999], 9);
     EXPECT_EQ(get_pixel(fb, 319, 199), 9);
+    fill_rect(fb, 315, 10, 10, 10, 9);  // five columns left
+    expect_pixels(fb, {{319, 199, 9}, {315, 10, 9}, {319, 19, 9}, {314, 10, 0}, {315, 20, 0}}, 51);
 }
 
-TEST(FillRect, NegativeCornerDrawsNothingAndRightEdgeClips) {
-    FrameBuffer fb;
-    fill_rect(fb, neg(-5), 10, 10, 10, 9);
-    fill_rect(fb, 10, neg(-5), 10, 10, 9);
-    fill_rect(fb, 20, 20, 0, 10, 9);
-    EXPECT_EQ(count_set(fb), 0);
-    fill_rect(fb, 315, 10, 10, 10, 9);
-    EXPECT_EQ(count_set(fb), 5 * 10);
-    for (int x = 315; x < 320; ++x) {
-        EXPECT_EQ(fb.at(x, 10), 9);
-        EXPECT_EQ(fb.at(x, 19), 9);
-    }
-    EXPECT_EQ(fb.at(314, 10), 0);
-    EXPECT_EQ(fb.at(315, 20), 0);
-}
-
-TEST(DrawLine, ShorterThanTheThresholdIsOnePixel) {
-    FrameBuffer fb;
-    draw_line(fb, 10.0f, 10.0f, 10.2f, 10.2f, 9);  // 0.08 < 0.1
-    EXPECT_EQ(count_set(fb), 1);
-    EXPECT_EQ(fb.at(10, 10), 9);
-}
-
-TEST(DrawLine, HorizontalLineSkipsItsSecondEndEitherWayRound) {
-    for (bool reversed : {false, true}) {
+TEST(DrawLine, WorkedExamples) {
+    struct Case { const char* what; float x1, y1, x2, y2; std::vector<Px> want; int total; };
+    const Case cases[] = {
+        {"0.08 < 0.1: one pixel", 10.0f, 10.0f, 10.2f, 10.2f, {{10, 10, 9}}, 1},
+        {"0.08 < 0.1: the first end", 10.0f, 10.0f, 9.8f, 9.8f, {{10, 10, 9}}, 1},
+        {"second end skipped", 0.0f, 0.0f, 10.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
+        {"ends exchanged", 10.0f, 0.0f, 0.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
+        {"dy = dx steps along y", 0.0f, 0.0f, 10.0f, 10.0f, {{0, 0, 9}, {5, 5, 9}, {9, 9, 9}, {10, 10, 0}}, 10},
+        {"steep: one per row", 0.0f, 0.0f, 2.0f, 10.0f, {{0, 4, 9}, {1, 5, 9}, {1, 9, 9}, {2, 10, 0}}, 10},
+        {"-0.5 truncates to 0", -0.5f, 5.0f, 3.0f, 5.0f, {{0, 5, 9}, {1, 5, 9}, {2, 5, 9}, {3, 5, 0}}, 3},
+        {"-1.5 is off screen", -1.5f, 5.0f, 3.0f, 5.0f, {{0, 5, 9}, {2, 5, 9}, {319, 4, 0}}, 3},
+        {"clipped at the right", 310.0f, 100.0f, 330.0f, 100.0f, {{310, 100, 9}, {319, 100, 9}, {0, 101, 0}}, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         FrameBuffer fb;
-        if (reversed)
-            draw_line(fb, 10.0f, 0.0f, 0.0f, 0.0f, 9);
-        else
-            draw_line(fb, 0.0f, 0.0f, 10.0f, 0.0f, 9);
-        EXPECT_EQ(count_set(fb), 10) << reversed;
-        for (int x = 0; x < 10; ++x) EXPECT_EQ(fb.at(x, 0), 9) << x;
-        EXPECT_EQ(fb.at(10, 0), 0);
+        draw_line(fb, c.x1, c.y1, c.x2, c.y2, 9);
+        expect_pixels(fb, c.want, c.total);
     }
 }
 
-TEST(DrawLine, DiagonalStepsAlongYAndSteepLinesStepOnePerRow) {
-    FrameBuffer fb;
-    draw_line(fb, 0.0f, 0.0f, 10.0f, 10.0f, 9);
-    EXPECT_EQ(count_set(fb), 10);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(fb.at(i, i), 9) << i;
-    EXPECT_EQ(fb.at(10, 10), 0);
-
-    FrameBuffer steep;
-    draw_line(steep, 0.0f, 0.0f, 2.0f, 10.0f, 9);
-    EXPECT_EQ(count_set(steep), 10);
-    for (int y = 0; y < 10; ++y) EXPECT_EQ(steep.at((y * 2) / 10, y), 9) << y;
+// The four pixels (10,20) (11,20) (10,21) (11,21); one of row 20 is set beforehand.
+TEST(PlotSoftDot, SpreadsOverFourPixelsAndOnlyBrightens) {
+    struct Case { float x, y; int before_x; uint8_t before, want[4]; };
+    const Case cases[] = {
+        {10.0f, 20.0f, 11, 20, {31, 20, 16, 16}},  // whole: all on one pixel, 20 beats 16
+        {10.0f, 20.0f, 10, 40, {40, 16, 16, 16}},  // never darkens
+        {10.5f, 20.5f, 10, 0, {23, 23, 23, 23}},   // weights sqrt(0.25): 16 + 7.5 each
+    };
+    for (const Case& c : cases) {
+        FrameBuffer fb;
+        fb.pixels[static_cast<size_t>(20 * 320 + c.before_x)] = c.before;
+        plot_soft_dot(fb, c.x, c.y, 31.0f);
+        expect_pixels(fb, {{10, 20, c.want[0]}, {11, 20, c.want[1]}, {10, 21, c.want[2]}, {11, 21, c.want[3]}}, 4);
+    }
 }
 
-TEST(DrawLine, MinusAHalfTruncatesToColumnZero) {
-    FrameBuffer fb;
-    draw_line(fb, -0.5f, 5.0f, 3.0f, 5.0f, 9);  // plots at -0.5, 0.5, 1.5, 2.5
-    EXPECT_EQ(fb.at(0, 5), 9);
-    EXPECT_EQ(fb.at(1, 5), 9);
-    EXPECT_EQ(fb.at(2, 5), 9);
-    EXPECT_EQ(fb.at(3, 5), 0);
-    EXPECT_EQ(count_set(fb), 3);
-}
-
-TEST(DrawLine, LinesLeavingTheScreenAreClipped) {
-    FrameBuffer fb;
-    draw_line(fb, 310.0f, 100.0f, 330.0f, 100.0f, 9);
-    EXPECT_EQ(count_set(fb), 10);
-    draw_line(fb, -1.5f, 50.0f, 3.0f, 50.0f, 7);  // -1.5 lands off screen, -0.5 on column 0
-    EXPECT_EQ(fb.at(0, 50), 7);
-    EXPECT_EQ(fb.at(2, 50), 7);
-    EXPECT_EQ(fb.at(3, 50), 0);
-}
-
-TEST(PlotSoftDot, WholeCoordinatesLightOnePixelAndOnlyBrighten) {
-    FrameBuffer fb;
-    fb.pixels[20 * 320 + 11] = 20;  // already brighter than the weight-0 colour 16
-    plot_soft_dot(fb, 10.0f, 20.0f, 31.0f);
-    EXPECT_EQ(fb.at(10, 20), 31);
-    EXPECT_EQ(fb.at(11, 20), 20);
-    EXPECT_EQ(fb.at(10, 21), 16);
-    EXPECT_EQ(fb.at(11, 21), 16);
-
-    FrameBuffer bright;
-    bright.pixels[20 * 320 + 10] = 40;
-    plot_soft_dot(bright, 10.0f, 20.0f, 31.0f);
-    EXPECT_EQ(bright.at(10, 20), 40);
-}
-
-TEST(PlotSoftDot, HalfwaySpreadsEvenly) {
-    FrameBuffer fb;
-    plot_soft_dot(fb, 10.5f, 20.5f, 31.0f);  // each weight sqrt(0.25) = 0.5: 16 + 7.5
-    EXPECT_EQ(fb.at(10, 20), 23);
-    EXPECT_EQ(fb.at(11, 20), 23);
-    EXPECT_EQ(fb.at(10, 21), 23);
-    EXPECT_EQ(fb.at(11, 21), 23);
-}
-
-TEST(BlitSprite, ClipsAtTheRightAndBottomAndSkipsNegativeCorners) {
-    FrameBuffer fb;
-    blit_sprite(fb, 318, 0, five_wide());
-    EXPECT_EQ(fb.at(318, 0), 1);
-    EXPECT_EQ(fb.at(319, 0), 2);
-    EXPECT_EQ(fb.at(318, 1), 6);
-    EXPECT_EQ(fb.at(319, 1), 7);
-    EXPECT_EQ(count_set(fb), 4);  // nothing wraps to column 0
-
-    FrameBuffer left;
-    blit_sprite(left, neg(-1), 10, five_wide());
-    blit_sprite(left, 10, neg(-1), five_wide());
-    EXPECT_EQ(count_set(left), 0);
-
-    FrameBuffer bottom;
-    blit_sprite(bottom, 0, 199, five_wide());
-    EXPECT_EQ(count_set(bottom), 4);  // one row, the transparent pixel left alone
-    EXPECT_EQ(bottom.at(2, 199), 0);
-}
-
-TEST(BlitSpriteWrapped, CrossesEachEdgeToTheOpposite) {
-    FrameBuffer fb;
-    blit_sprite_wrapped(fb, 318, 0, five_wide());
-    EXPECT_EQ(fb.at(318, 0), 1);
-    EXPECT_EQ(fb.at(319, 0), 2);
-    EXPECT_EQ(fb.at(0, 0), 0);  // transparent
-    EXPECT_EQ(fb.at(1, 0), 4);
-    EXPECT_EQ(fb.at(2, 0), 5);
-    EXPECT_EQ(fb.at(0, 1), 8);
-    EXPECT_EQ(count_set(fb), 9);
-
-    FrameBuffer up;
-    blit_sprite_wrapped(up, -2, -1, five_wide());
-    EXPECT_EQ(up.at(318, 199), 1);
-    EXPECT_EQ(up.at(2, 199), 5);
-    EXPECT_EQ(up.at(318, 0), 6);
-    EXPECT_EQ(count_set(up), 9);
+// A 5x2 sprite whose top row's middle pixel is transparent.
+TEST(BlitSprite, ClipsOrWrapsAtTheEdgesAndKeepsTransparency) {
+    const Sprite five_wide = make_sprite(5, 2, {1, 2, 255, 4, 5, 6, 7, 8, 9, 10});
+    struct Case { bool wrapped; int32_t x, y; std::vector<Px> want; int total; };
+    const Case cases[] = {
+        {false, 318, 0, {{318, 0, 1}, {319, 0, 2}, {318, 1, 6}, {319, 1, 7}, {0, 0, 0}}, 4},
+        {false, -1, 10, {}, 0},
+        {false, 10, -1, {}, 0},
+        {false, 0, 199, {{0, 199, 1}, {2, 199, 0}, {4, 199, 5}}, 4},
+        {true, 318, 0, {{318, 0, 1}, {319, 0, 2}, {0, 0, 0}, {1, 0, 4}, {2, 0, 5}, {0, 1, 8}}, 9},
+        {true, -2, -1, {{318, 199, 1}, {2, 199, 5}, {318, 0, 6}, {1, 0, 9}}, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.wrapped ? "wrapped " : "clipped ") << c.x << "," << c.y);
+        FrameBuffer fb;
+        if (c.wrapped)
+            blit_sprite_wrapped(fb, c.x, c.y, five_wide);
+        else
+            blit_sprite(fb, static_cast<uint32_t>(c.x), static_cast<uint32_t>(c.y), five_wide);
+        expect_pixels(fb, c.want, c.total);
+    }
 }
