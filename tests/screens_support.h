@@ -1,34 +1,25 @@
-// Helpers shared by the screen tests: per-frame input scripts and frame inspection.
+// Helpers shared by the screen tests: a held character, frame inspection, a sample table.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <cstdio>
 #include <string_view>
 
 #include "gfx/frame_buffer.h"
 #include "gfx/text.h"
 #include "platform/headless_platform.h"
 #include "screens/high_scores.h"
+#include "test_support.h"
 
 namespace qvar::test {
 
-// Actions to run right after given frames are presented (frame numbers count from 1).
-class FrameScript {
-public:
-    FrameScript& at(uint64_t frame, std::function<void(HeadlessPlatform&)> action) {
-        actions_[frame] = std::move(action);
-        return *this;
-    }
-    void install(HeadlessPlatform& p) {
-        p.set_frame_hook([this](HeadlessPlatform& hp, uint64_t frame) {
-            auto it = actions_.find(frame);
-            if (it != actions_.end()) it->second(hp);
-        });
-    }
+using Frame = std::array<uint8_t, SCREEN_WIDTH * SCREEN_HEIGHT>;
 
-private:
-    std::map<uint64_t, std::function<void(HeadlessPlatform&)>> actions_;
+// A rig whose run ends with a quit after 20 idle seconds, so a screen that misses its exit
+// fails its test instead of hanging it.
+struct ScreenRig : TestRig {
+    ScreenRig() { platform.set_idle_quit_ms(20000); }
 };
 
 // Only the character message, with no key release behind it: it stays "typed" until the
@@ -53,30 +44,20 @@ inline bool shows_text(const uint8_t* frame, const Font& font, int x, int y, std
                        uint8_t colour, uint8_t shade) {
     FrameBuffer ref;
     draw_text(ref, font, x, y, NO_WRAP, text, colour, shade);
-    const int w = text_width(text) + 1;
     for (int yy = y; yy < y + GLYPH_HEIGHT; ++yy)
-        for (int xx = x; xx < x + w && xx < SCREEN_WIDTH; ++xx)
+        for (int xx = x; xx < x + text_width(text) + 1 && xx < SCREEN_WIDTH; ++xx)
             if (frame[yy * SCREEN_WIDTH + xx] != ref.at(xx, yy)) return false;
     return true;
 }
 
-// A table with descending scores 2000, 1900, ... 100 and names "p0" .. "p19", each buffer
-// filled with 'z' after its terminator so that lost or rewritten bytes show.
+// Scores 2000, 1900, ... 100 for names "p0" .. "p19", each buffer filled with 'z' after its
+// terminator so that lost or rewritten bytes show.
 inline HighScoreTable sample_table() {
     HighScoreTable t;
-    for (int i = 0; i < HIGH_SCORE_COUNT; ++i) {
-        auto& n = t.names[static_cast<size_t>(i)];
-        n.fill('z');
-        int len = i < 10 ? 2 : 3;
-        n[0] = 'p';
-        if (i < 10) {
-            n[1] = static_cast<char>('0' + i);
-        } else {
-            n[1] = '1';
-            n[2] = static_cast<char>('0' + i - 10);
-        }
-        n[static_cast<size_t>(len)] = '\0';
-        t.scores[static_cast<size_t>(i)] = 2000 - 100 * i;
+    for (size_t i = 0; i < HIGH_SCORE_COUNT; ++i) {
+        t.names[i].fill('z');
+        std::snprintf(t.names[i].data(), t.names[i].size(), "p%zu", i);
+        t.scores[i] = 2000 - 100 * static_cast<int32_t>(i);
     }
     return t;
 }
