@@ -4,147 +4,81 @@
 
 #include "game/hud.h"
 #include "game_fixture.h"
-#include "gfx/draw.h"
 
 using namespace qvar;
 
 namespace {
 
 // Test pictures leave (r + c) mod 3 = 0 transparent, so pixel (1, 0) shows each one.
-uint8_t shown_at(const System& sys, int x, int y) { return get_pixel(sys.frame, static_cast<uint32_t>(x + 1), static_cast<uint32_t>(y)); }
+uint8_t shown_at(test::GameFixture& f, int x, int y) { return f.sys().frame.at(x + 1, y); }
+
+// The first half of the HUD drawn alone on a black frame.
+const test::Pixels& first_half(test::GameFixture& f) {
+    f.sys().frame.clear();
+    hud_first_half(f.sys(), *f.game);
+    return f.frame();
+}
 
 }  // namespace
 
-TEST(Hud, TallyShowsHundredsTensAndUnits) {
-    EXPECT_EQ(tally_count(123), 6);
-    EXPECT_EQ(tally_count(0), 0);
-    EXPECT_EQ(tally_count(1000), 10);
+TEST(Hud, TallyShowsHundredsTensAndUnitsAndTheWeaponMarkerFollowsIt) {
+    const struct { int32_t count, icons; } counts[] = {{123, 6}, {12, 3}, {0, 0}, {1000, 10}};
+    for (const auto& c : counts) EXPECT_EQ(tally_count(c.count), c.icons) << c.count;
     test::GameFixture f;
     const GameSprites& gs = f.game->sprites;
-    draw_tally(f.sys().frame, 0, 16, gs.bonus_icons[0], gs.tally_tens, gs.tally_hundreds, 123);
-    const uint8_t icon = gs.bonus_icons[0].at(1, 0);
-    const uint8_t tens = gs.tally_tens.at(1, 0);
-    const uint8_t hundreds = gs.tally_hundreds.at(1, 0);
+    const uint8_t icon = gs.bonus_icons[0].at(1, 0), tens = gs.tally_tens.at(1, 0), hundreds = gs.tally_hundreds.at(1, 0);
     ASSERT_NE(tens, hundreds);
-    EXPECT_EQ(shown_at(f.sys(), 0, 16), hundreds);
-    EXPECT_EQ(shown_at(f.sys(), 12, 16), tens);
-    EXPECT_EQ(shown_at(f.sys(), 24, 16), tens);
-    EXPECT_EQ(shown_at(f.sys(), 36, 16), icon);
-    EXPECT_EQ(shown_at(f.sys(), 60, 16), icon);
-    EXPECT_EQ(shown_at(f.sys(), 72, 16), 0);
+    f.player().flame_count = 123, f.player().weapon = 2;
+    first_half(f);
+    const struct { int x; uint8_t want; } cells[] = {{0, hundreds}, {12, tens}, {24, tens}, {36, icon}, {60, icon}, {72, 0}};
+    for (const auto& c : cells) EXPECT_EQ(shown_at(f, c.x, 16), c.want) << c.x;
+    test::expect_pixels(f.frame(), {{74, 21, 15}, {72, 23, 15}});  // the marker after six icons
 }
 
-TEST(Hud, LevelDigitsAreRightAligned) {
+TEST(Hud, LevelDigitsRightAlignedAndShipChevronsWithTheLastInRed) {
     test::GameFixture f;
-    const auto& digits = f.sys().large_digits_swapped;
-    f.player().level = 7;
-    hud_first_half(f.sys(), *f.game);
-    EXPECT_EQ(shown_at(f.sys(), 32, 0), digits[7].at(1, 0));
-    EXPECT_EQ(shown_at(f.sys(), 24, 0), 0);
-    f.sys().frame.clear();
-    f.player().level = 12;
-    hud_first_half(f.sys(), *f.game);
-    EXPECT_EQ(shown_at(f.sys(), 24, 0), digits[1].at(1, 0));
-    EXPECT_EQ(shown_at(f.sys(), 32, 0), digits[2].at(1, 0));
-    EXPECT_EQ(shown_at(f.sys(), 16, 0), 0);
+    test::expect_pixels(first_half(f), {{46, 2, 14}, {51, 4, 14}, {52, 2, 12}, {54, 4, 12}, {55, 2, 0}});
+    const auto digit = [&](int d) { return d < 0 ? 0 : f.sys().large_digits_swapped[static_cast<size_t>(d)].at(1, 0); };
+    const struct { int32_t level; int at_16, at_24, at_32; } cases[] = {{7, -1, -1, 7}, {12, -1, 1, 2}};
+    for (const auto& c : cases) {
+        f.player().level = c.level;
+        first_half(f);
+        EXPECT_EQ(std::make_tuple(shown_at(f, 16, 0), shown_at(f, 24, 0), shown_at(f, 32, 0)),
+                  std::make_tuple(digit(c.at_16), digit(c.at_24), digit(c.at_32))) << c.level;
+    }
+    f.player().ships = 255;  // chevrons run off the screen without harm
+    first_half(f);
 }
 
-TEST(Hud, ShipChevronsWithTheLastInRed) {
-    test::GameFixture f;
-    hud_first_half(f.sys(), *f.game);
-    const FrameBuffer& fb = f.sys().frame;
-    EXPECT_EQ(get_pixel(fb, 46, 2), 14);
-    EXPECT_EQ(get_pixel(fb, 51, 4), 14);
-    EXPECT_EQ(get_pixel(fb, 52, 2), 12);
-    EXPECT_EQ(get_pixel(fb, 54, 4), 12);
-    EXPECT_EQ(get_pixel(fb, 55, 2), 0);
-    f.player().ships = 255;  // runs off the screen without harm
-    hud_first_half(f.sys(), *f.game);
-}
-
-TEST(Hud, BulletBarAndItsMarker) {
+TEST(Hud, BulletBarWhiteHotDotsAndTheWeaponMarker) {
     test::GameFixture f;
     Player& p = f.player();
-    p.bullets = 24;
-    p.weapon = 5;
-    hud_first_half(f.sys(), *f.game);
-    const FrameBuffer& fb = f.sys().frame;
-    EXPECT_EQ(get_pixel(fb, 0, 40), 0);  // no column below 25 bullets
-    EXPECT_EQ(get_pixel(fb, 4, 45), 15);  // marker at x0 = 2
-    EXPECT_EQ(get_pixel(fb, 2, 47), 15);
-    f.sys().frame.clear();
-    p.bullets = 2500;
-    hud_first_half(f.sys(), *f.game);
-    EXPECT_EQ(get_pixel(fb, 0, 40), 22);
-    EXPECT_EQ(get_pixel(fb, 0, 44), 28);
-    EXPECT_EQ(get_pixel(fb, 1, 40), 24);
-    EXPECT_EQ(get_pixel(fb, 1, 45), 30);
-    EXPECT_EQ(get_pixel(fb, 3, 49), 24);
-    EXPECT_EQ(get_pixel(fb, 4, 49), 22);
-    EXPECT_EQ(get_pixel(fb, 99, 42), 28);
-    EXPECT_EQ(get_pixel(fb, 100, 42), 0);
-    EXPECT_EQ(get_pixel(fb, 104, 45), 15);
-}
-
-TEST(Hud, WeaponMarkerFollowsTheTally) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.plasma_count = 12;  // one tens icon and two plain: three icons
-    p.weapon = 3;
-    hud_first_half(f.sys(), *f.game);
-    EXPECT_EQ(get_pixel(f.sys().frame, 38, 33), 15);
-    EXPECT_EQ(get_pixel(f.sys().frame, 36, 35), 15);
-    f.sys().frame.clear();
-    p.weapon = 1;
-    p.plasma_count = 0;
-    hud_first_half(f.sys(), *f.game);
+    // No column below 25 bullets; the marker at x0 = 2; a dot for each white-hot frame.
+    p.bullets = 24, p.weapon = 5, p.whitehot_timer = 5;
+    test::expect_pixels(first_half(f), {{0, 40, 0}, {4, 45, 15}, {2, 47, 15}, {0, 199, 15}, {1, 199, 0}, {4, 199, 15}, {6, 199, 0}});
+    p.bullets = 2500, p.whitehot_timer = 400;
+    test::expect_pixels(first_half(f), {{0, 40, 22}, {0, 44, 28}, {1, 40, 24}, {1, 45, 30}, {3, 49, 24}, {4, 49, 22},
+                                        {99, 42, 28}, {100, 42, 0}, {104, 45, 15}, {318, 199, 15}});
+    p.weapon = 1, p.bullets = 0;  // no supplies: no tallies and no marker
+    first_half(f);
     for (int y = 16; y < 80; ++y)
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(get_pixel(f.sys().frame, x, y), 0);
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(f.sys().frame.at(x, y), 0) << x << "," << y;
 }
 
-TEST(Hud, WhiteHotDotsAlongTheBottom) {
-    test::GameFixture f;
-    f.player().whitehot_timer = 5;
-    hud_first_half(f.sys(), *f.game);
-    const FrameBuffer& fb = f.sys().frame;
-    EXPECT_EQ(get_pixel(fb, 0, 199), 15);
-    EXPECT_EQ(get_pixel(fb, 1, 199), 0);
-    EXPECT_EQ(get_pixel(fb, 4, 199), 15);
-    EXPECT_EQ(get_pixel(fb, 6, 199), 0);
-    f.player().whitehot_timer = 400;
-    hud_first_half(f.sys(), *f.game);
-    EXPECT_EQ(get_pixel(fb, 318, 199), 15);
-}
-
-TEST(Hud, ScoreRunsUpFasterForBiggerGaps) {
-    EXPECT_EQ(run_up_score(0, 10000), 123);
-    EXPECT_EQ(run_up_score(0, 2000), 25);
-    EXPECT_EQ(run_up_score(0, 900), 10);
-    EXPECT_EQ(run_up_score(0, 400), 5);
-    EXPECT_EQ(run_up_score(0, 150), 3);
-    EXPECT_EQ(run_up_score(149, 150), 150);
-    EXPECT_EQ(run_up_score(150, 150), 150);
-    EXPECT_EQ(run_up_score(-2147483647 - 1, -2147483647 - 1), -2147483647 - 1);
+TEST(Hud, ScoreRunsUpFasterForBiggerGapsAndItsDigitsStandInGroupsOfThree) {
+    const int32_t lowest = -2147483647 - 1;
+    const struct { int32_t shown, score, next; } steps[] = {{0, 10000, 123}, {0, 2000, 25}, {0, 900, 10}, {0, 400, 5},
+                                                            {0, 150, 3}, {149, 150, 150}, {150, 150, 150}, {lowest, lowest, lowest}};
+    for (const auto& s : steps) EXPECT_EQ(run_up_score(s.shown, s.score), s.next) << s.shown << " -> " << s.score;
     int frames = 0;
-    for (int32_t shown = 0; shown != 150; shown = run_up_score(shown, 150)) ++frames;
+    for (int32_t shown = 0; shown != 150 && frames < 1000; shown = run_up_score(shown, 150)) ++frames;
     EXPECT_EQ(frames, 116);
-}
-
-TEST(Hud, ScoreDigitsStandRightAlignedInGroupsOfThree) {
-    const int32_t xs[9] = {300, 292, 284, 274, 266, 258, 248, 240, 232};
-    for (int32_t j = 0; j < 9; ++j) EXPECT_EQ(score_digit_x(j), xs[j]);
+    // The digits stand right-aligned in groups of three.
     test::GameFixture f;
-    const auto& digits = f.sys().large_digits;
     f.player().score = f.player().shown_score = 1234567890;
     hud_second_half(f.sys(), *f.game);
-    for (int32_t j = 0; j < 9; ++j) {
-        const int d = (10 - j) % 10;  // units 0, then 9, 8, ... 2
-        EXPECT_EQ(shown_at(f.sys(), xs[j], 0), digits[static_cast<size_t>(d)].at(1, 0)) << j;
-    }
-    EXPECT_EQ(shown_at(f.sys(), 222, 0), 0);  // a tenth digit is not shown
-    f.sys().frame.clear();
-    f.player().score = f.player().shown_score = 0;
-    hud_second_half(f.sys(), *f.game);
-    EXPECT_EQ(shown_at(f.sys(), 300, 0), digits[0].at(1, 0));
-    EXPECT_EQ(shown_at(f.sys(), 292, 0), 0);
+    const int xs[10] = {300, 292, 284, 274, 266, 258, 248, 240, 232, 222};
+    for (size_t j = 0; j < 9; ++j)  // units 0, then 9, 8, ... 2
+        EXPECT_EQ(shown_at(f, xs[j], 0), f.sys().large_digits[(10 - j) % 10].at(1, 0)) << j;
+    EXPECT_EQ(shown_at(f, xs[9], 0), 0);  // a tenth digit is not shown
 }

@@ -1,191 +1,110 @@
-// Weapons: volley geometry, selection and availability, the white-hot lock, the
-// machine-gun's cadence and recoil, costs, and a full shot pool.
+// Weapons and what they leave behind: volleys, choice, cadence, recoil and costs; the shot
+// step with each weapon's effect; and the game's spark step.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <array>
+#include <limits>
+#include <memory>
+#include <tuple>
+#include <vector>
 
-#include "game/ship.h"
+#include "game/shots.h"
+#include "game/sparks.h"
 #include "game/weapons.h"
 #include "game_fixture.h"
+#include "gfx/draw.h"
 
 using namespace qvar;
 
-namespace {
-
-struct ShotView {
-    float x, y, dx, dy;
-    int32_t life, kind;
-};
-
-ShotView shot(const Game& g, int32_t i) {
-    const auto k = static_cast<size_t>(i);
-    return {g.shots.x[k], g.shots.y[k], g.shots.dx[k], g.shots.dy[k], g.shots.life[k], g.shots.kind[k]};
-}
-
-}  // namespace
-
-TEST(Volley, SingleShotLeavesEightPixelsAheadAtShotSpeed) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.ship_vx = 0.5f;
-    EXPECT_EQ(fire_volley(*f.game), 1);
-    const ShotView s = shot(*f.game, 0);
-    EXPECT_FLOAT_EQ(s.x, 160.0f);
-    EXPECT_FLOAT_EQ(s.y, 92.0f);
-    const float g = std::exp(-0.05f);
-    EXPECT_FLOAT_EQ(s.dx, 0.5f * g);  // the ship's velocity is carried
-    EXPECT_FLOAT_EQ(s.dy, -3.0f * g);
-    EXPECT_EQ(s.life, 66);
-    EXPECT_EQ(s.kind, 1);
-}
-
-TEST(Volley, SpreadOfThreeFansOutAndSpeedsUp) {
-    test::GameFixture f;
-    f.player().spread = 3;
-    ASSERT_EQ(fire_volley(*f.game), 3);
-    const float offsets[3] = {-1.0f, 0.0f, 1.0f};
-    const double factors[3] = {std::exp(-0.05), std::exp(-0.05 + 0.1 / 3), std::exp(-0.05 + 0.2 / 3)};
-    EXPECT_NEAR(factors[1], std::exp(-0.0167), 1e-4);
-    EXPECT_NEAR(factors[2], std::exp(0.0167), 1e-4);
-    for (int k = 0; k < 3; ++k) {
-        const ShotView s = shot(*f.game, k);
-        // Heading up: an offset f > 0 goes left (dx = f * heading_y = -f).
-        EXPECT_NEAR(s.dx, -offsets[k] * factors[k], 1e-5) << k;
-        EXPECT_NEAR(s.dy, -3.0 * factors[k], 1e-5) << k;
+TEST(Volley, Geometry) {
+    // Heading up at shot speed 3, forward shots leave 8 pixels ahead: a row fans out sideways
+    // and speeds up along the line, a stream strings out, and surround shots leave the centre
+    // splitting the turn with the forward direction left out. Each shot is {x, y, dx, dy}.
+    const struct { int32_t spread, stream, surround; float ship_vx; std::vector<std::array<float, 4>> shots; } cases[] = {
+        {1, 1, 0, 0.5f, {{160, 92, 0.475615f, -2.853688f}}},  // the ship's speed is carried
+        {3, 1, 0, 0.0f, {{160, 92, 0.951229f, -2.853688f}, {160, 92, 0, -2.950414f}, {160, 92, -1.016806f, -3.050419f}}},
+        {1, 2, 0, 0.0f, {{160, 92, 0, -2.714512f}, {160, 92, 0, -3.0f}}},
+        {1, 1, 3, 0.0f, {{160, 92, 0, -2.853688f}, {160, 100, 3, 0}, {160, 100, 0, 3}, {160, 100, -3, 0}}},
+        {1, 1, 1, 0.0f, {{160, 92, 0, -2.853688f}, {160, 100, 0, 3}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.spread << " " << c.stream << " " << c.surround);
+        test::GameFixture f;
+        f.player().spread = c.spread, f.player().stream = c.stream, f.player().surround = c.surround, f.player().ship_vx = c.ship_vx;
+        ASSERT_EQ(fire_volley(*f.game), static_cast<int32_t>(c.shots.size()));
+        const ShotPool& s = f.game->shots;
+        for (size_t k = 0; k < c.shots.size(); ++k) {
+            EXPECT_EQ(std::make_tuple(s.x[k], s.y[k], s.life[k], s.kind[k]), std::make_tuple(c.shots[k][0], c.shots[k][1], 66, 1)) << k;
+            EXPECT_NEAR(s.dx[k], c.shots[k][2], 1e-5f) << k;
+            EXPECT_NEAR(s.dy[k], c.shots[k][3], 1e-5f) << k;
+        }
     }
 }
 
-TEST(Volley, StreamOfTwoStringsOutAlongTheLine) {
+TEST(Volley, MachineGunBulletsCostAndRecoil) {
     test::GameFixture f;
-    f.player().stream = 2;
-    ASSERT_EQ(fire_volley(*f.game), 2);
-    EXPECT_NEAR(shot(*f.game, 0).dy, -3.0 * std::exp(-0.1), 1e-5);
-    EXPECT_NEAR(shot(*f.game, 1).dy, -3.0, 1e-5);
-    EXPECT_FLOAT_EQ(shot(*f.game, 0).dx, 0.0f);
-    EXPECT_FLOAT_EQ(shot(*f.game, 1).dx, 0.0f);
-}
-
-TEST(Volley, SurroundShotsSplitTheTurnLeavingOutForward) {
-    test::GameFixture f;
-    f.player().surround = 3;
-    ASSERT_EQ(fire_volley(*f.game), 4);
-    // Slot 0 is the forward shot; then a quarter, a half and three quarters of a turn.
-    const float want[3][2] = {{3.0f, 0.0f}, {0.0f, 3.0f}, {-3.0f, 0.0f}};
-    for (int k = 0; k < 3; ++k) {
-        const ShotView s = shot(*f.game, k + 1);
-        EXPECT_FLOAT_EQ(s.x, 160.0f);
-        EXPECT_FLOAT_EQ(s.y, 100.0f);
-        EXPECT_NEAR(s.dx, want[k][0], 1e-5f) << k;
-        EXPECT_NEAR(s.dy, want[k][1], 1e-5f) << k;
-        EXPECT_EQ(s.life, 66);
+    Player& p = f.player();
+    p.weapon = 5, p.bullets = 10, p.shot_speed = 4.2f;
+    fire_volley(*f.game);
+    const ShotPool& s = f.game->shots;
+    EXPECT_EQ(std::make_tuple(s.life[0], s.kind[0], p.bullets, p.gun_cooldown), std::make_tuple(23, 5, 9, 3));  // 47 / 2
+    EXPECT_NEAR(s.dy[0], -7.990327f, 1e-5f);  // twice as fast
+    // The push back is per forward shot; surround-fire cancels one of them.
+    const struct { int32_t spread, surround; float vy; } recoil[] = {{1, 0, 0.0168f}, {1, 1, 0.0f}, {3, 1, 0.0336f}};
+    for (const auto& c : recoil) {
+        p.spread = c.spread, p.surround = c.surround, p.shot_speed = 3.0f, p.ship_vy = 0.0f;
+        fire_volley(*f.game);
+        EXPECT_NEAR(p.ship_vy, c.vy, 1e-6f) << c.spread << " " << c.surround;
+        EXPECT_EQ(p.ship_vx, 0.0f);
     }
-    test::GameFixture back;
-    back.player().surround = 1;
-    fire_volley(*back.game);
-    EXPECT_NEAR(shot(*back.game, 1).dy, 3.0f, 1e-5f);  // one extra shot leaves backwards
 }
 
-TEST(Volley, MachineGunBulletsFlyTwiceAsFastForHalfAsLong) {
+TEST(Volley, PlasmaNeverBelowNoneAFullPoolAndHugeUpgrades) {
     test::GameFixture f;
     Player& p = f.player();
-    p.weapon = 5;
-    p.bullets = 10;
-    p.shot_speed = 4.2f;
+    p.weapon = 3, p.plasma_count = 1, p.spread = 3;
     fire_volley(*f.game);
-    const ShotView s = shot(*f.game, 0);
-    EXPECT_EQ(s.life, 47 / 2);  // trunc(200 / 4.2) = 47
-    EXPECT_NEAR(s.dy, -8.4f * std::exp(-0.05f), 1e-5f);
-    EXPECT_EQ(s.kind, 5);
-    EXPECT_EQ(p.bullets, 9);
-    EXPECT_EQ(p.gun_cooldown, 3);
-}
-
-TEST(Volley, MachineGunRecoilPushesTheShipBack) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.weapon = 5;
-    p.bullets = 100;
-    fire_volley(*f.game);
-    EXPECT_NEAR(p.ship_vy, 0.07f * 0.08f * 3.0f, 1e-7f);
-    EXPECT_FLOAT_EQ(p.ship_vx, 0.0f);
-    p.ship_vy = 0.0f;
-    p.surround = 1;  // surround-fire counts one shot fewer: no push left
-    fire_volley(*f.game);
-    EXPECT_FLOAT_EQ(p.ship_vy, 0.0f);
-    p.spread = 3;
-    fire_volley(*f.game);
-    EXPECT_NEAR(p.ship_vy, 2 * 0.07f * 0.08f * 3.0f, 1e-6f);
-}
-
-TEST(Volley, PlasmaCostsOneBallAndNeverGoesBelowNone) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.weapon = 3;
-    p.plasma_count = 1;
-    p.spread = 3;
-    fire_volley(*f.game);
-    EXPECT_EQ(p.plasma_count, 0);
     // The frame after a respawn can still have weapon 3 selected with nothing left.
     fire_volley(*f.game);
     EXPECT_EQ(p.plasma_count, 0);
     select_weapon(p, false);
     EXPECT_EQ(p.weapon, 1);
-}
-
-TEST(Volley, AFullPoolCutsTheVolleyShort) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.spread = 5;
-    p.weapon = 5;
-    p.bullets = 100;
+    // A full pool cuts a volley short, but the whole volley is paid for.
+    p.spread = 5, p.weapon = 5, p.bullets = 100, p.fire_held = 0;
     f.game->shots.count = SHOT_CAPACITY - 2;
     EXPECT_EQ(fire_step(*f.game, true), 2);
-    EXPECT_EQ(f.game->shots.count, SHOT_CAPACITY);
-    EXPECT_EQ(p.bullets, 95);  // the whole volley is paid for
+    EXPECT_EQ(std::make_tuple(f.game->shots.count, p.bullets), std::make_tuple(SHOT_CAPACITY, 95));
     p.fire_held = 0;
     EXPECT_EQ(fire_step(*f.game, true), 0);  // no room for even one shot
-}
-
-TEST(Volley, HugeUpgradesStayWithinThePool) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.spread = 100000;
-    p.stream = 100000;
-    p.surround = 2000000000;
+    f.game->shots.count = 0;
+    p.spread = 100000, p.stream = 100000, p.surround = 2000000000;
     EXPECT_EQ(fire_volley(*f.game), SHOT_CAPACITY);
 }
 
-TEST(FireStep, OneVolleyPerPressForWeaponsOneToFour) {
+TEST(FireStep, OneVolleyPerPressAndTheMachineGunEveryThirdFrame) {
     test::GameFixture f;
+    Player& p = f.player();
     int volleys = 0;
     for (int frame = 0; frame < 10; ++frame) volleys += fire_step(*f.game, true) > 0;
     EXPECT_EQ(volleys, 1);
     fire_step(*f.game, false);
     EXPECT_GT(fire_step(*f.game, true), 0);
-    f.player().death_timer = 5;
+    p.death_timer = 5;
     fire_step(*f.game, false);
     EXPECT_EQ(fire_step(*f.game, true), 0);  // a destroyed ship cannot fire
-}
-
-TEST(FireStep, MachineGunRepeatsEveryThirdFrameUntilEmpty) {
-    test::GameFixture f;
-    Player& p = f.player();
-    p.weapon = 5;
-    p.bullets = 4;
+    p.death_timer = 0, p.weapon = 5, p.bullets = 4;
     std::vector<int> fired_frames;
     for (int frame = 0; frame < 16; ++frame) {
         if (fire_step(*f.game, true) > 0) fired_frames.push_back(frame);
         select_weapon(p, false);
     }
     EXPECT_EQ(fired_frames, (std::vector<int>{0, 3, 6, 9}));
-    EXPECT_EQ(p.bullets, 0);
-    EXPECT_EQ(p.weapon, 1);  // left in the frame the last bullet went
+    EXPECT_EQ(std::tie(p.bullets, p.weapon), std::make_tuple(0, 1));  // left when the last bullet went
 }
 
 TEST(WeaponChoice, ControlStepsThroughAvailableWeaponsOncePerPress) {
     Player p;
-    p.flame_count = 1;
-    p.bullets = 10;
+    p.flame_count = 1, p.bullets = 10;
     std::vector<int32_t> seen;
     for (int press = 0; press < 4; ++press) {
         select_weapon(p, true);
@@ -194,40 +113,136 @@ TEST(WeaponChoice, ControlStepsThroughAvailableWeaponsOncePerPress) {
         select_weapon(p, false);
     }
     EXPECT_EQ(seen, (std::vector<int32_t>{2, 5, 1, 2}));
-}
-
-TEST(WeaponChoice, EmptySuppliesAreLeftInTheNextFrame) {
-    Player p;
-    p.weapon = 2;
-    p.plasma_count = 3;
+    // Empty supplies are skipped, and a weapon whose supply ran out is left in the next frame.
+    p.flame_count = 0, p.plasma_count = 3, p.bullets = 0;
     select_weapon(p, false);
     EXPECT_EQ(p.weapon, 3);
     p.plasma_count = 0;
     select_weapon(p, false);
-    EXPECT_EQ(p.weapon, 1);
-    EXPECT_TRUE(weapon_available(p, 1));
-    EXPECT_FALSE(weapon_available(p, 3));
-}
-
-TEST(WeaponChoice, WhiteHotFireLocksWeaponFour) {
-    Player p;
-    p.bullets = 10;
-    p.whitehot_timer = 100;
-    select_weapon(p, false);
-    EXPECT_EQ(p.weapon, 4);
-    for (int press = 0; press < 3; ++press) {
-        select_weapon(p, true);
+    EXPECT_EQ(std::make_tuple(p.weapon, weapon_available(p, 1), weapon_available(p, 3)), std::make_tuple(1, true, false));
+    p.whitehot_timer = 1;  // white-hot fire locks weapon 4 while its timer runs
+    for (bool control : {false, true, false, true}) {
+        select_weapon(p, control);
         EXPECT_EQ(p.weapon, 4);
-        select_weapon(p, false);
     }
 }
 
-TEST(WeaponChoice, WhiteHeatRunsOutBackToTheGun) {
+TEST(ShotStep, WrapsStrictlyBeyondTheFarEdgesLivesItsFramesAndSpentShotsGo) {
     test::GameFixture f;
-    Player& p = f.player();
-    p.whitehot_timer = 3;
-    select_weapon(p, false);
-    for (int frame = 0; frame < 3; ++frame) ship_end_of_frame(f.sys(), *f.game);
-    EXPECT_EQ(p.whitehot_timer, 0);
-    EXPECT_EQ(p.weapon, 1);
+    const ShotPool& s = f.game->shots;
+    f.add_shot(30.0f, 150.0f, 1.0f, 0.0f, 50, 1);  // spent: removed, the last one swapped in
+    f.add_shot(319.5f, 10.0f, 1.0f, 0.0f, 2, 1);
+    f.add_shot(319.5f, 100.0f, 0.5f, 0.0f, 5, 5);
+    f.game->shots.spent.set(0, 1);
+    shot_step(f.sys(), *f.game);
+    // The bullet moved into slot 0 waits until the next frame; the shot wraps to 0.5.
+    EXPECT_EQ(std::make_tuple(s.count, s.kind[0], s.x[0], s.spent.get(0), s.x[1]), std::make_tuple(2, 5, 319.5f, 0, 0.5f));
+    test::expect_pixels(f.frame(), {{0, 9, 2}, {1, 10, 14}});  // the 3x3 shot round its centre
+    shot_step(f.sys(), *f.game);
+    EXPECT_EQ(std::make_tuple(s.count, s.x[0], s.life[0]), std::make_tuple(1, 320.0f, 4));  // the shot's life 2 -> 0
+    test::expect_pixels(f.frame(), {{319, 99, 27}, {0, 99, 29}});  // the 2x2 bullet, wrapped
+    f.add_shot(10.0f, 1.0f, 0.0f, -1.5f, 5, 1);
+    shot_step(f.sys(), *f.game);
+    EXPECT_EQ(s.y[1], 199.5f);
+}
+
+TEST(ShotStep, PlasmaSlowsGlowsAndAgesOnlyWhenSlow) {
+    test::GameFixture f;
+    f.add_foe(70.0f, 50.0f);  // 400 away squared: outside the plasma's 300
+    f.add_foe(60.0f, 55.0f);  // 125: inside
+    f.add_shot(50.0f, 50.0f, 2.0f, 0.0f, 20, 3);
+    shot_step(f.sys(), *f.game);
+    const ShotPool& s = f.game->shots;
+    EXPECT_EQ(std::make_tuple(s.dx[0], s.life[0]), std::make_tuple(1.96f, 20));
+    EXPECT_EQ(std::make_tuple(f.game->foes.plasma.get(0), f.game->foes.plasma.get(1)), std::make_tuple(0, 1));
+    // A glow of colour 11 and 228..237 around the ball, nothing further off.
+    int near = 0;
+    for (int y = 45; y <= 55; ++y)
+        for (int x = 47; x <= 57; ++x) near += f.sys().frame.at(x, y) == 11 || (f.sys().frame.at(x, y) >= 228 && f.sys().frame.at(x, y) <= 237);
+    EXPECT_GT(near, 5);
+    EXPECT_EQ(near, test::count_pixels(f.frame()));
+    f.game->shots.dx[0] = 0.5f;
+    shot_step(f.sys(), *f.game);
+    EXPECT_EQ(s.life[0], 18);
+}
+
+TEST(ShotStep, FlameAndWhiteHeatLeaveDebrisAndMarkFoesInReach) {
+    for (const int32_t kind : {2, 4}) {
+        SCOPED_TRACE(kind);
+        test::GameFixture f;
+        f.sparks().count = 0;
+        f.add_foe(80.0f, 50.0f);  // 900 away squared: in reach of both
+        f.add_foe(50.0f, 82.0f);  // 1024: out of reach
+        f.add_shot(49.5f, 49.5f, 0.5f, 0.5f, 30, kind);
+        shot_step(f.sys(), *f.game);
+        const DebrisPool& d = f.game->debris;
+        const BitSet<FOE_CAPACITY>& marks = kind == 2 ? f.game->foes.flamed : f.game->foes.whitehot;
+        EXPECT_EQ(std::make_tuple(marks.get(0), marks.get(1), d.count), std::make_tuple(1, 0, 10));
+        for (size_t i = 0; i < 10; ++i) {
+            const uint8_t c = d.colour[i];
+            const bool flame_colour = (c >= 129 && c <= 132) || c == 137 || c == 142 || c == 147 || c == 152;
+            EXPECT_TRUE(d.x[i] == 50 && d.y[i] == 50 && (kind == 2 ? flame_colour : c == 15)) << int(c);
+        }
+        EXPECT_EQ(test::count_pixels(f.frame()), 0);  // neither draws anything itself
+        // A flame uses 1 or 2 of its life; white heat uses 2 and throws 4 slow white sparks.
+        const SparkPool& s = f.sparks();
+        const int32_t life = f.game->shots.life[0];
+        EXPECT_TRUE(kind == 2 ? (life == 28 || life == 29) && s.count == 0 : life == 28 && s.count == 4) << life;
+        for (size_t i = 0; i < static_cast<size_t>(s.count); ++i) {
+            const float v2 = s.dx[i] * s.dx[i] + s.dy[i] * s.dy[i];
+            EXPECT_TRUE(v2 >= 1.0f - 1e-5f && v2 <= 4.0f + 1e-5f && s.colour[i] >= 24 && s.colour[i] <= 31) << i;
+        }
+        f.game->debris.count = DEBRIS_CAPACITY - 4;  // full pools take what fits
+        f.sparks().count = SPARK_CAPACITY - 2;
+        shot_step(f.sys(), *f.game);
+        EXPECT_EQ(std::make_tuple(d.count, s.count), std::make_tuple(DEBRIS_CAPACITY, kind == 2 ? SPARK_CAPACITY - 2 : SPARK_CAPACITY));
+    }
+}
+
+TEST(ShotStep, ShotsFarOffOrNotFiniteAreHarmless) {
+    test::GameFixture f;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    for (int kind = 1; kind <= 5; ++kind) {
+        f.add_shot(1e30f, -1e30f, 1e10f, 1e10f, 3, kind);
+        f.add_shot(nan, 10.0f, nan, nan, 3, kind);
+        f.add_shot(10.0f, 10.0f, inf, -inf, 3, kind);
+    }
+    f.add_foe(10.0f, 10.0f);
+    for (int frame = 0; frame < 10; ++frame) shot_step(f.sys(), *f.game);
+    // Only the fast plasma ball is left: it does not age until it slows below 1. A ball
+    // with a speed that is not a number or infinite ages at once.
+    ASSERT_EQ(f.game->shots.count, 1);
+    EXPECT_EQ(std::make_tuple(f.game->shots.kind[0], f.game->shots.life[0]), std::make_tuple(3, 3));
+}
+
+namespace {
+
+void add_spark(SparkPool& s, float x, float y, float dx, float dy, uint8_t colour) {
+    const auto i = static_cast<size_t>(s.count++);
+    s.x[i] = x, s.y[i] = y, s.dx[i] = dx, s.dy[i] = dy, s.colour[i] = colour;
+}
+
+}  // namespace
+
+TEST(SparkStep, MovesDrawsAndCullsOnTheNextFrameDroppingOddValues) {
+    auto s = std::make_unique<SparkPool>();
+    FrameBuffer fb;
+    add_spark(*s, 319.9f, 50.0f, 1.0f, 0.0f, 77);  // crosses the right edge
+    add_spark(*s, 10.5f, 20.5f, 1.0f, -1.0f, 78);
+    spark_step(*s, fb);
+    EXPECT_EQ(std::make_tuple(s->count, get_pixel(fb, 11, 19)), std::make_tuple(2, uint8_t{78}));
+    EXPECT_EQ(test::count_pixels(fb.pixels, 77), 0);  // drawn once more, clipped away
+    // Next frame the first is dropped and the last swapped into its slot, moved and drawn
+    // without a test of its own.
+    add_spark(*s, 50.0f, 60.0f, 2.0f, 0.0f, 9);
+    spark_step(*s, fb);
+    EXPECT_EQ(std::make_tuple(s->count, s->x[0], get_pixel(fb, 52, 60)), std::make_tuple(2, 52.0f, uint8_t{9}));
+    // Sparks that are not finite or far off leave at once, drawn nowhere: one a frame.
+    s->count = 0;
+    fb.clear();
+    add_spark(*s, std::numeric_limits<float>::quiet_NaN(), 5.0f, 0.0f, 0.0f, 3);
+    add_spark(*s, 5.0f, 5.0f, 1e30f, -1e30f, 4);
+    add_spark(*s, 5.0f, 5.0f, std::numeric_limits<float>::infinity(), 0.0f, 5);
+    for (int frame = 0; frame < 3; ++frame) spark_step(*s, fb);
+    EXPECT_EQ(std::make_tuple(s->count, test::count_pixels(fb.pixels)), std::make_tuple(0, 0));
 }
