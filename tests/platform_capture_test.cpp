@@ -14,40 +14,27 @@ uint32_t be32(const std::vector<uint8_t>& b, size_t at) {
     return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
 }
 
-// A table-driven CRC-32, written apart from the encoder's so that the check is independent.
+// A bitwise CRC-32, written apart from the encoder's so that the check is independent.
 uint32_t reference_crc(const uint8_t* data, size_t n) {
-    static std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
     uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; ++i) c = table[(c ^ data[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= data[i];
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
 }
 
-struct Chunk {
-    std::string type;
-    std::vector<uint8_t> data;
-};
-
-// Splits a PNG into its chunks, checking the signature and every CRC on the way.
-std::vector<Chunk> read_chunks(const std::vector<uint8_t>& png) {
+// Splits a PNG into "TYPE" -> data, checking the signature and every CRC on the way.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> read_chunks(const std::vector<uint8_t>& png) {
     const std::vector<uint8_t> signature = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     EXPECT_TRUE(png.size() > 8 && std::equal(signature.begin(), signature.end(), png.begin()));
-    std::vector<Chunk> chunks;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> chunks;
     size_t at = 8;
-    while (at + 12 <= png.size()) {
+    while (at + 12 <= png.size() && at + 12 + be32(png, at) <= png.size()) {
         const uint32_t len = be32(png, at);
-        if (at + 12 + len > png.size()) break;
-        Chunk c{std::string(png.begin() + static_cast<long>(at + 4), png.begin() + static_cast<long>(at + 8)),
-                std::vector<uint8_t>(png.begin() + static_cast<long>(at + 8), png.begin() + static_cast<long>(at + 8 + len))};
-        EXPECT_EQ(be32(png, at + 8 + len), reference_crc(png.data() + at + 4, len + 4)) << c.type;
-        chunks.push_back(std::move(c));
+        const auto start = png.begin() + long(at);
+        chunks.emplace_back(std::string(start + 4, start + 8), std::vector<uint8_t>(start + 8, start + 8 + len));
+        EXPECT_EQ(be32(png, at + 8 + len), reference_crc(png.data() + at + 4, len + 4)) << chunks.back().first;
         at += 12 + len;
     }
     EXPECT_EQ(at, png.size());
@@ -59,20 +46,16 @@ std::vector<uint8_t> inflate_stored(const std::vector<uint8_t>& z) {
     std::vector<uint8_t> out;
     EXPECT_EQ((z[0] * 256 + z[1]) % 31, 0);  // header check
     size_t at = 2;
-    bool last = false;
-    while (!last && at + 5 <= z.size()) {
+    for (bool last = false; !last && at + 5 <= z.size();) {
         last = (z[at] & 1) != 0;
         EXPECT_EQ((z[at] >> 1) & 3, 0);  // stored block
-        const size_t len = z[at + 1] | (z[at + 2] << 8);
-        EXPECT_EQ(len ^ 0xFFFFu, static_cast<size_t>(z[at + 3] | (z[at + 4] << 8)));
-        out.insert(out.end(), z.begin() + static_cast<long>(at + 5), z.begin() + static_cast<long>(at + 5 + len));
+        const size_t len = size_t(z[at + 1] | (z[at + 2] << 8));
+        EXPECT_EQ(len ^ 0xFFFFu, size_t(z[at + 3] | (z[at + 4] << 8)));
+        out.insert(out.end(), z.begin() + long(at + 5), z.begin() + long(at + 5 + len));
         at += 5 + len;
     }
     uint32_t a = 1, b = 0;
-    for (uint8_t v : out) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
-    }
+    for (uint8_t v : out) b = (b + (a = (a + v) % 65521)) % 65521;
     EXPECT_EQ(be32(z, at), (b << 16) | a);
     return out;
 }
@@ -98,11 +81,9 @@ TEST(FrameCapture, WritesTheChosenFramesAsIndexedPngWithTheirPalette) {
     HeadlessPlatform p;
     std::string error;
     p.open_display(error);
-    FrameSelection sel;
-    ASSERT_TRUE(parse_frame_list("2", sel, error));
-    auto result = attach_frame_capture(p, dir.path(), sel);
+    auto result = attach_frame_capture(p, dir.path(), FrameSelection{false, {{2, 2}}});
     std::array<uint8_t, 64000> frame{};
-    for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i * 7 + i / 320);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i * 7 + i / 320);
     p.present(frame.data());
     p.set_palette_entry(5, Rgb{1, 2, 3});  // shows from frame 2 on
     p.present(frame.data());
@@ -111,36 +92,26 @@ TEST(FrameCapture, WritesTheChosenFramesAsIndexedPngWithTheirPalette) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("frame-000001.png")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("frame-000003.png")));
 
-    std::vector<Chunk> chunks = read_chunks(test::read_bytes(dir.file("frame-000002.png")));
+    auto chunks = read_chunks(test::read_bytes(dir.file("frame-000002.png")));
     ASSERT_EQ(chunks.size(), 4u);
-    EXPECT_EQ(chunks[0].type, "IHDR");
-    EXPECT_EQ(chunks[0].data, (std::vector<uint8_t>{0, 0, 1, 64, 0, 0, 0, 200, 8, 3, 0, 0, 0}));
-    EXPECT_EQ(chunks[1].type, "PLTE");
-    ASSERT_EQ(chunks[1].data.size(), 768u);
-    for (size_t i = 0; i < 256; ++i) {
-        const Rgb c = p.palette()[i];
-        EXPECT_EQ(chunks[1].data[3 * i], c.r);
-        EXPECT_EQ(chunks[1].data[3 * i + 1], c.g);
-        EXPECT_EQ(chunks[1].data[3 * i + 2], c.b);
-    }
-    EXPECT_EQ(chunks[1].data[15], 1);
-    EXPECT_EQ(chunks[2].type, "IDAT");
-    EXPECT_EQ(chunks[3].type, "IEND");
-    std::vector<uint8_t> raw = inflate_stored(chunks[2].data);
+    EXPECT_EQ(chunks[0].first + chunks[1].first + chunks[2].first + chunks[3].first, "IHDRPLTEIDATIEND");
+    EXPECT_EQ(chunks[0].second, (std::vector<uint8_t>{0, 0, 1, 64, 0, 0, 0, 200, 8, 3, 0, 0, 0}));
+    std::vector<uint8_t> palette;
+    for (const Rgb& c : p.palette()) palette.insert(palette.end(), {c.r, c.g, c.b});
+    EXPECT_EQ(chunks[1].second, palette);
+    EXPECT_EQ(chunks[1].second[15], 1);
+    std::vector<uint8_t> raw = inflate_stored(chunks[2].second);
     ASSERT_EQ(raw.size(), 200u * 321u);
     for (size_t y = 0; y < 200; ++y) {
         EXPECT_EQ(raw[y * 321], 0);  // no filter
-        ASSERT_TRUE(std::equal(frame.begin() + static_cast<long>(y * 320), frame.begin() + static_cast<long>(y * 320 + 320),
-                               raw.begin() + static_cast<long>(y * 321 + 1)))
+        ASSERT_TRUE(std::equal(frame.begin() + long(y * 320), frame.begin() + long(y * 320 + 320), raw.begin() + long(y * 321 + 1)))
             << "row " << y;
     }
 }
 
 TEST(FrameCapture, AFolderThatCannotBeWrittenStopsTheCaptureWithAReason) {
     HeadlessPlatform p;
-    FrameSelection all;
-    all.all = true;
-    auto result = attach_frame_capture(p, "/nonexistent-qvar-folder/deeper", all);
+    auto result = attach_frame_capture(p, "/nonexistent-qvar-folder/deeper", FrameSelection{true, {}});
     std::array<uint8_t, 64000> frame{};
     p.present(frame.data());
     p.present(frame.data());

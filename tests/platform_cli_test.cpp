@@ -22,35 +22,26 @@ ParsedCommandLine parse(std::initializer_list<const char*> args) {
 
 }  // namespace
 
-TEST(CommandLine, NoOptionsRunsWindowedWithDefaults) {
-    ParsedCommandLine p = parse({});
-    EXPECT_EQ(p.action, CommandAction::Run);
-    EXPECT_FALSE(p.options.headless);
-    EXPECT_EQ(p.options.scale, 0);
-    EXPECT_TRUE(p.options.data_dir.empty());
-    EXPECT_TRUE(p.options.user_dir.empty());
-}
-
-TEST(CommandLine, EveryOptionIsStoredInBothSpellings) {
+TEST(CommandLine, GoodOptionsAreStoredInBothSpellings) {
+    ParsedCommandLine d = parse({});
+    EXPECT_EQ(d.action, CommandAction::Run);
+    EXPECT_FALSE(d.options.headless);
+    EXPECT_EQ(d.options.scale, 0);
+    EXPECT_TRUE(d.options.data_dir.empty() && d.options.user_dir.empty());
     ParsedCommandLine p = parse({"--headless", "--input", "run.txt", "--frames-out=out", "--frames", "1,10-12",
                                  "--trace=t.jsonl", "--data-dir", "/d", "--user-dir=/u"});
     ASSERT_EQ(p.action, CommandAction::Run) << p.error;
     EXPECT_TRUE(p.options.headless);
-    EXPECT_EQ(p.options.input_path, "run.txt");
-    EXPECT_EQ(p.options.frames_out, "out");
+    const CommandLine& o = p.options;
+    EXPECT_EQ((std::vector<std::string>{o.input_path, o.frames_out, o.trace_path, o.data_dir, o.user_dir}),
+              (std::vector<std::string>{"run.txt", "out", "t.jsonl", "/d", "/u"}));
     EXPECT_TRUE(p.options.frames.contains(11));
     EXPECT_FALSE(p.options.frames.contains(2));
-    EXPECT_EQ(p.options.trace_path, "t.jsonl");
-    EXPECT_EQ(p.options.data_dir, "/d");
-    EXPECT_EQ(p.options.user_dir, "/u");
     ParsedCommandLine w = parse({"--fullscreen", "--scale=16"});
     ASSERT_EQ(w.action, CommandAction::Run) << w.error;
     EXPECT_TRUE(w.options.fullscreen);
     EXPECT_EQ(w.options.scale, 16);
-}
-
-TEST(CommandLine, HelpAndVersionWin) {
-    EXPECT_EQ(parse({"--help"}).action, CommandAction::Help);
+    EXPECT_EQ(parse({"--help"}).action, CommandAction::Help);  // help and version win
     EXPECT_EQ(parse({"--scale", "2", "--version"}).action, CommandAction::Version);
     EXPECT_NE(usage_text().find("--frames-out"), std::string::npos);
 }
@@ -87,7 +78,6 @@ TEST(CommandLine, BadInputIsRefusedWithAReason) {
 namespace {
 
 // Runs the built executable; its exit status, or -1 when it did not exit normally.
-
 int run_qvar(const std::string& args) {
     const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
     const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
@@ -99,8 +89,9 @@ int run_qvar(const std::string& args) {
 TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
     if (!std::filesystem::exists(std::string(QVAR_BUILD_DIR) + "/qvar")) GTEST_SKIP() << "qvar is not built";
     test::TempDir dir;
-    test::write_bytes(dir.file("bad.txt"), {'1', '0', ' ', 'f', 'l', 'y', '\n'});
-    test::write_bytes(dir.file("good.txt"), {'i', 'd', 'l', 'e', '-', 'q', 'u', 'i', 't', ' ', '2', '0', '0', '\n'});
+    const std::string bad = "10 fly\n", good = "idle-quit 200\n";
+    test::write_bytes(dir.file("bad.txt"), {bad.begin(), bad.end()});
+    test::write_bytes(dir.file("good.txt"), {good.begin(), good.end()});
     test::write_test_data_files(dir.path());
     const std::string common = " --headless --data-dir " + dir.path() + " --user-dir " + dir.file("user");
     EXPECT_EQ(run_qvar("--version"), 0);

@@ -1,10 +1,14 @@
-// Input scripts: what parses, what is refused (with line numbers), and what a script does.
+// Input scripts and headless runs: what parses, what is refused (with line numbers), when
+// events fire, how a finished script ends every kind of loop, and byte-for-byte repeats.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "gfx/draw.h"
+#include "platform/frame_capture.h"
 #include "platform/input_script.h"
+#include "test_support.h"
 #include "util/random.h"
 
 using namespace qvar;
@@ -18,167 +22,193 @@ InputScript parse_ok(const std::string& text) {
     return script;
 }
 
-std::vector<ScriptError> parse_bad(const std::string& text) {
-    InputScript script;
-    std::vector<ScriptError> errors;
-    EXPECT_FALSE(parse_input_script(text, script, errors)) << text;
-    return errors;
+// An event as its script line would say it: "L4 2500 press 2", "L7 +f10 type #", ...
+std::string show(const ScriptEvent& e) {
+    static const char* const when[] = {"", "+", "f", "+f"};
+    static const char* const op[] = {"press", "release", "type", "text", "move", "down", "up", "click", "quit"};
+    std::string s = "L" + std::to_string(e.line) + " " + when[int(e.when)] + std::to_string(e.at) + " " + op[int(e.op)];
+    if (e.op == ScriptOp::Press || e.op == ScriptOp::Release) s += " " + std::to_string(int(e.key));
+    if (e.op == ScriptOp::ButtonDown || e.op == ScriptOp::ButtonUp || e.op == ScriptOp::Click) s += " b" + std::to_string(e.button);
+    if (e.has_position) s += " " + std::to_string(e.x) + "," + std::to_string(e.y);
+    return e.text.empty() ? s : s + " " + e.text;
 }
 
-// Every message the platform delivers until `until` ms of virtual time, with its time.
-struct Seen {
-    uint64_t at;
+// Every message the platform delivers until `until` ms of virtual time, as "TIME KIND[VALUE]".
+std::vector<std::string> drain(HeadlessPlatform& p, uint64_t until) {
+    std::vector<std::string> seen;
     Message m;
-};
-std::vector<Seen> drain(HeadlessPlatform& p, uint64_t until) {
-    std::vector<Seen> seen;
-    Message m;
+    auto take = [&] {
+        while (p.poll_message(m)) {
+            std::string s = std::to_string(p.now_ms()) + " " + "CTMBDQO"[int(m.kind)];
+            if (m.kind == MessageKind::Character) s += static_cast<char>(m.character);
+            if (m.kind == MessageKind::MouseButton) s += std::to_string(m.button_flags);
+            seen.push_back(s);
+        }
+    };
     while (p.now_ms() < until) {
-        while (p.poll_message(m)) seen.push_back({p.now_ms(), m});
+        take();
         p.wait_message(static_cast<uint32_t>(until - p.now_ms()));
     }
-    while (p.poll_message(m)) seen.push_back({p.now_ms(), m});
+    take();
     return seen;
+}
+
+struct ScriptedRun {
+    HeadlessPlatform platform;
+    std::unique_ptr<System> sys = std::make_unique<System>(platform);
+    explicit ScriptedRun(const std::string& script) {
+        prepare_scripted_run(platform, parse_ok(script));
+        std::string error;
+        sys->display_open = platform.open_display(error);
+    }
+};
+
+// A stand-in for a game screen: draws from the input state and the random numbers,
+// presents, pumps once and delays, until Q is held or the quit arrives.
+void toy_loop(System& sys, uint32_t delay) {
+    try {
+        while (!sys.platform.key_down(GameKey::Q)) {
+            fill_rect(sys.frame, uint32_t(sys.input.mouse_x), uint32_t(sys.input.mouse_y), 8, 8, 12);
+            put_pixel(sys.frame, uint32_t(random_int(sys.rng, 320)), uint32_t(random_int(sys.rng, 200)), sys.input.last_char);
+            if (sys.input.mouse_buttons != 0) fill_rect(sys.frame, 0, 0, 320, 10, 14);
+            present_frame(sys);
+            pump_or_quit(sys);
+            if (delay != 0) delay_ms(sys, delay);
+        }
+    } catch (const QuitRequested&) {
+    }
 }
 
 }  // namespace
 
 TEST(InputScriptParse, EveryFormOfTimeActionAndDirective) {
-    InputScript s = parse_ok(
-        "# a comment\r\n"
-        "\n"
-        "   idle-quit 5s\n"
-        "2500 press space\n"
-        "+400ms release SPACE\n"
-        "f120 type enter\n"
-        "+f10 type \"#\"   # a comment after the event\n"
-        "3s text \"  Ace # 1 \"\n"
-        "+0 text hello world # greeting\n"
-        "10 move 319 199\n"
-        "11 button-down right\n"
-        "12 button-up left\n"
-        "13 click\n"
-        "14 click right 5 6\n"
-        "15 click 7 8\n"
-        "16\tquit\n");
+    InputScript s = parse_ok("# a comment\r\n\n   idle-quit 5s\n2500 press space\n+400ms release SPACE\n"
+                             "f120 type enter\n+f10 type \"#\"   # a comment after the event\n"
+                             "3s text \"  Ace # 1 \"\n+0 text hello world # greeting\n10 move 319 199\n"
+                             "11 button-down right\n12 button-up left\n13 click\n14 click right 5 6\n15 click 7 8\n16\tquit\n");
     EXPECT_EQ(s.idle_quit_ms, 5000u);
-    ASSERT_EQ(s.events.size(), 13u);
-    EXPECT_EQ(s.events[0].when, ScriptWhen::AtTime);
-    EXPECT_EQ(s.events[0].at, 2500u);
-    EXPECT_EQ(s.events[0].line, 4);
-    EXPECT_EQ(s.events[1].when, ScriptWhen::AfterTime);
-    EXPECT_EQ(s.events[1].op, ScriptOp::Release);
-    EXPECT_EQ(s.events[2].when, ScriptWhen::AtFrame);
-    EXPECT_EQ(s.events[2].text, "\r");
-    EXPECT_EQ(s.events[3].when, ScriptWhen::AfterFrames);
-    EXPECT_EQ(s.events[3].text, "#");
-    EXPECT_EQ(s.events[4].at, 3000u);
-    EXPECT_EQ(s.events[4].text, "  Ace # 1 ");
-    EXPECT_EQ(s.events[5].text, "hello world");
-    EXPECT_EQ(s.events[6].x, 319);
-    EXPECT_EQ(s.events[7].button, MOUSE_RIGHT);
-    EXPECT_FALSE(s.events[9].has_position);
-    EXPECT_EQ(s.events[9].button, MOUSE_LEFT);
-    EXPECT_EQ(s.events[10].button, MOUSE_RIGHT);
-    EXPECT_EQ(s.events[10].y, 6);
-    EXPECT_TRUE(s.events[11].has_position);
-    EXPECT_EQ(s.events[12].op, ScriptOp::Quit);
+    std::vector<std::string> got;
+    for (const ScriptEvent& e : s.events) got.push_back(show(e));
+    EXPECT_EQ(got, (std::vector<std::string>{
+                       "L4 2500 press 0", "L5 +400 release 0", "L6 f120 type \r", "L7 +f10 type #",
+                       "L8 3000 text   Ace # 1 ", "L9 +0 text hello world", "L10 10 move 319,199", "L11 11 down b2",
+                       "L12 12 up b1", "L13 13 click b1", "L14 14 click b2 5,6", "L15 15 click b1 7,8", "L16 16 quit"}));
     EXPECT_TRUE(parse_ok("").events.empty());
 }
 
 TEST(InputScriptParse, FaultsAreReportedWithTheirLineNumbers) {
-    std::vector<ScriptError> e = parse_bad(
-        "100 press space\n"
-        "soon press space\n"         // 2: no time
-        "100 press shift\n"          // 3: not a game key
-        "100 type ab\n"              // 4: two characters
-        "100 move 320 10\n"          // 5: off the play-field
-        "100 click middle\n"         // 6: no such button
-        "100 jump\n"                 // 7: unknown action
-        "100\n"                      // 8: no action
-        "99999999999 quit\n"         // 9: too large
-        "-5 quit\n"                  // 10: negative
-        "100 quit now\n"             // 11: extra words
-        "100 text caf\xc3\xa9\n"     // 12: not ASCII
-        "idle-quit soon\n"           // 13
-        "100 text\n"                 // 14: empty text
-        "f quit\n"                  // 15
-        "100 type # hash\n");       // 16: the '#' starts a comment, so nothing is typed
+    InputScript script;
+    std::vector<ScriptError> e;
+    EXPECT_FALSE(parse_input_script("100 press space\n"
+                                    "soon press space\n100 press shift\n100 type ab\n"    // 2-4
+                                    "100 move 320 10\n100 click middle\n100 jump\n100\n"  // 5-8
+                                    "99999999999 quit\n-5 quit\n100 quit now\n"           // 9-11
+                                    "100 text caf\xc3\xa9\nidle-quit soon\n100 text\n"    // 12-14
+                                    "f quit\n100 type # hash\n",  // 16: the '#' starts a comment
+                                    script, e));
     std::vector<int> lines;
     for (const ScriptError& err : e) {
         lines.push_back(err.line);
         EXPECT_FALSE(err.message.empty());
     }
     EXPECT_EQ(lines, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
-    std::vector<ScriptError> nul = parse_bad(std::string("1 quit\n2 type \0\n", 16));
-    ASSERT_EQ(nul.size(), 1u);
-    EXPECT_EQ(nul[0].line, 2);
-}
-
-TEST(InputScriptParse, ArbitraryBytesNeverBreakTheParser) {
-    Random rng;
+    EXPECT_FALSE(parse_input_script(std::string("1 quit\n2 type \0\n", 16), script, e));
+    ASSERT_EQ(e.size(), 1u);
+    EXPECT_EQ(e[0].line, 2);
+    Random rng;  // arbitrary bytes: never a crash, and false exactly when errors are listed
     const std::string alphabet = "0123456789+f fmsqpressclickmovetypetext\"\n\t#-,\r\x01\xff";
     for (int round = 0; round < 2000; ++round) {
         std::string text;
-        const int n = random_int(rng, 80);
-        for (int i = 0; i < n; ++i) text.push_back(alphabet[static_cast<size_t>(random_int(rng, static_cast<int>(alphabet.size())))]);
-        InputScript script;
-        std::vector<ScriptError> errors;
-        bool ok = parse_input_script(text, script, errors);
-        EXPECT_EQ(ok, errors.empty());
-        for (const ScriptError& err : errors) EXPECT_GE(err.line, 1);
+        for (int i = random_int(rng, 80); i > 0; --i) text.push_back(alphabet[size_t(random_int(rng, int(alphabet.size())))]);
+        const bool ok = parse_input_script(text, script, e);
+        EXPECT_EQ(ok, e.empty()) << text;
+        for (const ScriptError& err : e) EXPECT_GE(err.line, 1);
     }
 }
 
-TEST(InputScriptRun, RelativeEventsCountFromTheEndOfTheOneAbove) {
+TEST(InputScriptRun, EventsFireAtTheirTimeOrAfterTheEventAbove) {
     HeadlessPlatform p;
-    install_input_script(p, parse_ok("100 type a\n"
-                                     "+50 click left 10 20\n"
-                                     "+0 text xy\n"
-                                     "1000 quit\n"));
-    std::vector<Seen> seen = drain(p, 2000);
-    // type a: down+char at 100, up at 130; click: move+down at 180, up at 220;
-    // text: x at 220 (+30 up), y at 280 (+30 up); quit at 1000.
-    std::vector<std::pair<uint64_t, MessageKind>> got;
-    for (const Seen& s : seen) got.emplace_back(s.at, s.m.kind);
-    using K = MessageKind;
-    std::vector<std::pair<uint64_t, MessageKind>> want = {
-        {100, K::Other}, {100, K::Character}, {130, K::Other},     {180, K::MouseMove}, {180, K::MouseButton},
-        {220, K::MouseButton}, {220, K::Other}, {220, K::Character}, {250, K::Other}, {280, K::Other},
-        {280, K::Character}, {310, K::Other}, {1000, K::Quit}};
-    EXPECT_EQ(got, want);
-    EXPECT_EQ(seen[1].m.character, 'a');
-    EXPECT_EQ(seen[4].m.button_flags, MOUSE_LEFT);
-    EXPECT_EQ(seen[5].m.button_flags, 0u);
-    EXPECT_EQ(seen[10].m.character, 'y');
-}
-
-TEST(InputScriptRun, KeysTypeTheirCharacterAndCtrlRidesOnButtonFlags) {
-    HeadlessPlatform p;
-    install_input_script(p, parse_ok("10 press q\n"
-                                     "+0 press ctrl\n"
-                                     "+0 button-down right\n"
-                                     "+10 release ctrl\n"
-                                     "+0 button-up right\n"));
-    std::vector<Seen> seen = drain(p, 100);
-    ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(seen[1].m.kind, MessageKind::Character);
-    EXPECT_EQ(seen[1].m.character, 'q');
-    EXPECT_EQ(seen[3].m.button_flags, MOUSE_RIGHT | MOUSE_CONTROL);
-    EXPECT_EQ(seen[5].m.button_flags, 0u);
+    install_input_script(p, parse_ok("100 type a\n+50 click left 10 20\n+0 text xy\n+0 press q\n+0 press ctrl\n"
+                                     "+0 button-down right\n+10 release ctrl\n+0 button-up right\n1000 quit\n"));
+    // the click starts 50 ms after the release of 'a'; each text character is held 30 ms,
+    // 60 ms apart; Ctrl rides on the button flags.
+    EXPECT_EQ(drain(p, 2000), (std::vector<std::string>{
+                                  "100 O", "100 Ca", "130 O", "180 M", "180 B1", "220 B0", "220 O", "220 Cx", "250 O",
+                                  "280 O", "280 Cy", "310 O", "310 O", "310 Cq", "310 O", "310 B10", "320 O", "320 B0",
+                                  "1000 Q"}));
     EXPECT_TRUE(p.key_down(GameKey::Q));
     EXPECT_FALSE(p.key_down(GameKey::Control));
 }
 
-TEST(InputScriptRun, FrameEventsWaitForPresentedFrames) {
-    HeadlessPlatform p;
-    install_input_script(p, parse_ok("f3 press left\n+f2 release left\n"));
-    const std::array<uint8_t, 64000> blank{};
-    Message m;
-    for (int frame = 1; frame <= 6; ++frame) {
-        p.present(blank.data());
-        while (p.poll_message(m)) {
-        }
-        EXPECT_EQ(p.key_down(GameKey::Left), frame == 3 || frame == 4) << frame;
+TEST(HeadlessWaits, TimedEventsReachWaitsThatPresentNothing) {
+    ScriptedRun run("1500 type x\n+1000 click left 30 40\n+1000 press p\n+2000 release p\n+100 type enter\n");
+    System& sys = *run.sys;
+    calibrate_delay(sys);  // waits for the one-second tick without presenting
+    EXPECT_EQ(run.platform.now_ms(), 1000u);
+    wait_until_char_typed(sys);
+    EXPECT_EQ(sys.input.last_char, 'x');
+    EXPECT_EQ(run.platform.now_ms(), 1500u);
+    wait_key_or_click(sys);  // released, then the click, then released
+    EXPECT_EQ(sys.input.mouse_x, 30);
+    EXPECT_EQ(run.platform.now_ms(), 2570u);
+    while (!run.platform.key_down(GameKey::P)) pump_or_idle(sys);
+    while (run.platform.key_down(GameKey::P)) pump_or_idle(sys);  // a pause waits while P is held
+    EXPECT_EQ(run.platform.now_ms(), 5570u);
+    wait_while_char_typed(sys);
+    wait_until_char_typed(sys);
+    EXPECT_EQ(sys.input.last_char, 13);
+    EXPECT_EQ(run.platform.frames_presented(), 0u);
+    uint64_t pumps = 0;  // a loop that only pumps still sees time pass
+    run.platform.at_time(6000, [](HeadlessPlatform& q) { q.type_char('k'); });
+    while (sys.input.last_char != 'k' && ++pumps < 1000000) pump_message(sys);
+    EXPECT_EQ(run.platform.now_ms(), 6000u);
+}
+
+TEST(HeadlessWaits, AFinishedScriptEndsEveryKindOfLoopAfterTheIdleTime) {
+    {  // a game-like loop with the one-second timer ticking all along
+        ScriptedRun run("100 press space\n");
+        calibrate_delay(*run.sys);
+        toy_loop(*run.sys, 10);
+        EXPECT_TRUE(run.sys->quit_requested);
+        EXPECT_GE(run.platform.now_ms(), 100 + DEFAULT_IDLE_QUIT_MS);
+        EXPECT_LE(run.platform.now_ms(), 100 + DEFAULT_IDLE_QUIT_MS + 20);
     }
+    {  // a menu-like loop that never delays: presented frames move the clock
+        ScriptedRun run("idle-quit 2000\n");
+        toy_loop(*run.sys, 0);
+        EXPECT_EQ(run.platform.frames_presented(), 2000u);
+    }
+    {  // a frame event cannot come while nothing is presented: the wait still ends
+        ScriptedRun run("idle-quit 3s\nf10 press q\n");
+        EXPECT_THROW(wait_press(*run.sys), QuitRequested);
+        EXPECT_EQ(run.platform.now_ms(), 3000u);
+    }
+    // pending frame events keep it alive; Q comes right after frame 300, then 200 frames more
+    ScriptedRun run("idle-quit 100\nf300 press left\n+f200 press q\n");
+    toy_loop(*run.sys, 0);
+    EXPECT_FALSE(run.sys->quit_requested);
+    EXPECT_EQ(run.platform.frames_presented(), 500u);
+}
+
+TEST(HeadlessRepeat, TheSameScriptGivesTheSameFramesByteForByte) {
+    auto capture_run = [](int x, const std::string& dir) {
+        ScriptedRun run("50 move " + std::to_string(x) + " 60\n+200 click\n+100 text QVAR\n+300 move 10 150\n+50 press q\n");
+        auto result = attach_frame_capture(run.platform, dir, FrameSelection{true, {}});
+        build_palette(*run.sys, 1.0f);
+        toy_loop(*run.sys, 10);
+        EXPECT_FALSE(result->failed) << result->error;
+        return result->written;
+    };
+    test::TempDir a, b, c;
+    const uint64_t frames = capture_run(100, a.path());
+    ASSERT_GT(frames, 50u);
+    EXPECT_EQ(capture_run(100, b.path()), frames);
+    capture_run(101, c.path());
+    int differing = 0;
+    for (uint64_t f = 1; f <= frames; ++f) {
+        const std::string name = frame_file_name(f);
+        ASSERT_EQ(test::read_bytes(a.file(name)), test::read_bytes(b.file(name))) << name;
+        differing += test::read_bytes(a.file(name)) != test::read_bytes(c.file(name));
+    }
+    EXPECT_GT(differing, 0);  // a one-pixel change in the script shows in the frames
 }
