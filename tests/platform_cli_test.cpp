@@ -20,6 +20,13 @@ ParsedCommandLine parse(std::initializer_list<const char*> args) {
     return parse_command_line(static_cast<int>(argv.size()), argv.data());
 }
 
+// Runs the built executable; its exit status, or -1 when it did not exit normally.
+int run_qvar(const std::string& args) {
+    const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
+    const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
 }  // namespace
 
 TEST(CommandLine, GoodOptionsAreStoredInBothSpellings) {
@@ -52,18 +59,11 @@ TEST(CommandLine, BadInputIsRefusedWithAReason) {
         const char* mention;
     };
     const Case cases[] = {
-        {{"--bogus"}, "--bogus"},
-        {{"play"}, "play"},
-        {{"--scale", "0"}, "--scale"},
-        {{"--scale", "17"}, "--scale"},
-        {{"--scale", "2x"}, "--scale"},
-        {{"--scale"}, "--scale needs a value"},
-        {{"--input", "--headless"}, "--input needs a value"},
-        {{"--data-dir="}, "--data-dir needs a value"},
-        {{"--headless=yes"}, "takes no value"},
-        {{"--input", "a.txt"}, "need --headless"},
-        {{"--headless", "--frames", "5"}, "go together"},
-        {{"--headless", "--frames-out", "d"}, "go together"},
+        {{"--bogus"}, "--bogus"}, {{"play"}, "play"}, {{"--scale", "0"}, "--scale"}, {{"--scale", "17"}, "--scale"},
+        {{"--scale", "2x"}, "--scale"}, {{"--scale"}, "--scale needs a value"},
+        {{"--input", "--headless"}, "--input needs a value"}, {{"--data-dir="}, "--data-dir needs a value"},
+        {{"--headless=yes"}, "takes no value"}, {{"--input", "a.txt"}, "need --headless"},
+        {{"--headless", "--frames", "5"}, "go together"}, {{"--headless", "--frames-out", "d"}, "go together"},
         {{"--headless", "--frames-out", "d", "--frames", "0"}, "bad frame list"},
         {{"--headless", "--frames-out", "d", "--frames", "9-3"}, "bad frame list"},
         {{"--headless", "--scale", "2"}, "cannot go with --headless"},
@@ -74,17 +74,6 @@ TEST(CommandLine, BadInputIsRefusedWithAReason) {
         EXPECT_NE(p.error.find(c.mention), std::string::npos) << p.error;
     }
 }
-
-namespace {
-
-// Runs the built executable; its exit status, or -1 when it did not exit normally.
-int run_qvar(const std::string& args) {
-    const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
-    const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
-}  // namespace
 
 TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
     if (!std::filesystem::exists(std::string(QVAR_BUILD_DIR) + "/qvar")) GTEST_SKIP() << "qvar is not built";

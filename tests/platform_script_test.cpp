@@ -36,21 +36,14 @@ std::string show(const ScriptEvent& e) {
 // Every message the platform delivers until `until` ms of virtual time, as "TIME KIND[VALUE]".
 std::vector<std::string> drain(HeadlessPlatform& p, uint64_t until) {
     std::vector<std::string> seen;
-    Message m;
-    auto take = [&] {
+    for (Message m;; p.wait_message(uint32_t(until - p.now_ms()))) {
         while (p.poll_message(m)) {
-            std::string s = std::to_string(p.now_ms()) + " " + "CTMBDQO"[int(m.kind)];
-            if (m.kind == MessageKind::Character) s += static_cast<char>(m.character);
-            if (m.kind == MessageKind::MouseButton) s += std::to_string(m.button_flags);
-            seen.push_back(s);
+            seen.push_back(std::to_string(p.now_ms()) + " " + "CTMBDQO"[int(m.kind)]);
+            if (m.kind == MessageKind::Character) seen.back() += char(m.character);
+            if (m.kind == MessageKind::MouseButton) seen.back() += std::to_string(m.button_flags);
         }
-    };
-    while (p.now_ms() < until) {
-        take();
-        p.wait_message(static_cast<uint32_t>(until - p.now_ms()));
+        if (p.now_ms() >= until) return seen;
     }
-    take();
-    return seen;
 }
 
 struct ScriptedRun {
