@@ -158,29 +158,23 @@ TEST(HeadlessWaits, TimedEventsReachWaitsThatPresentNothing) {
 }
 
 TEST(HeadlessWaits, AFinishedScriptEndsEveryKindOfLoopAfterTheIdleTime) {
-    {  // a game-like loop with the one-second timer ticking all along
-        ScriptedRun run("100 press space\n");
-        calibrate_delay(*run.sys);
-        toy_loop(*run.sys, 10);
-        EXPECT_TRUE(run.sys->quit_requested);
-        EXPECT_GE(run.platform.now_ms(), 100 + DEFAULT_IDLE_QUIT_MS);
-        EXPECT_LE(run.platform.now_ms(), 100 + DEFAULT_IDLE_QUIT_MS + 20);
+    struct Case { const char* script; int delay; uint64_t end_ms, slack_ms; bool quits; };  // delay -1: a key wait
+    const Case cases[] = {
+        {"100 press space\n", 10, 100 + DEFAULT_IDLE_QUIT_MS, 20, true},  // a game-like loop, the timer ticking
+        {"idle-quit 2000\n", 0, 2000, 0, true},  // a menu-like loop: each presented frame costs 1 ms
+        {"idle-quit 3s\nf10 press q\n", -1, 3000, 0, true},  // f10 cannot come, yet the wait ends
+        {"idle-quit 100\nf300 press left\n+f200 press q\n", 0, 500, 0, false},  // pending frame events keep it alive
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ScriptedRun run(c.script);
+        if (c.delay > 0) calibrate_delay(*run.sys);
+        if (c.delay < 0) EXPECT_THROW(wait_press(*run.sys), QuitRequested);
+        else toy_loop(*run.sys, uint32_t(c.delay));
+        EXPECT_EQ(run.sys->quit_requested, c.quits);
+        EXPECT_GE(run.platform.now_ms(), c.end_ms);
+        EXPECT_LE(run.platform.now_ms(), c.end_ms + c.slack_ms);
     }
-    {  // a menu-like loop that never delays: presented frames move the clock
-        ScriptedRun run("idle-quit 2000\n");
-        toy_loop(*run.sys, 0);
-        EXPECT_EQ(run.platform.frames_presented(), 2000u);
-    }
-    {  // a frame event cannot come while nothing is presented: the wait still ends
-        ScriptedRun run("idle-quit 3s\nf10 press q\n");
-        EXPECT_THROW(wait_press(*run.sys), QuitRequested);
-        EXPECT_EQ(run.platform.now_ms(), 3000u);
-    }
-    // pending frame events keep it alive; Q comes right after frame 300, then 200 frames more
-    ScriptedRun run("idle-quit 100\nf300 press left\n+f200 press q\n");
-    toy_loop(*run.sys, 0);
-    EXPECT_FALSE(run.sys->quit_requested);
-    EXPECT_EQ(run.platform.frames_presented(), 500u);
 }
 
 TEST(HeadlessRepeat, TheSameScriptGivesTheSameFramesByteForByte) {
