@@ -1,91 +1,41 @@
 // Debris: jitter, removal at the edges and by chance, and what is drawn after a removal.
 #include <gtest/gtest.h>
 
-#include "gfx/draw.h"
-#include "world/world.h"
 #include "world_support.h"
 
 using namespace qvar;
 using qvar::test::WorldRig;
 
-namespace {
-
-void add_dot(WorldRig& rig, int32_t x, int32_t y, uint8_t colour) {
-    DebrisPool& d = rig.game->debris;
-    const auto k = static_cast<size_t>(d.count++);
-    d.x[k] = x;
-    d.y[k] = y;
-    d.colour[k] = colour;
-}
-
-// Moves rng on until its next draws are: x step `sx` (0 .. 4 means -2 .. +2), y step `sy`, and
-// then, if `chance` is not -1, whether the 1-in-10 draw is 0.
-void arrange(Random& rng, int32_t sx, int32_t sy, int32_t chance_zero) {
-    for (int guard = 0; guard < 1000000; ++guard) {
-        Random p = rng;
-        const bool ok = random_int(p, 5) == sx && random_int(p, 5) == sy &&
-                        (chance_zero < 0 || (random_int(p, 10) == 0) == (chance_zero == 1));
-        if (ok) return;
-        random_int(rng, 2);
+TEST(Debris, EdgesRemoveBeyondTheFieldAndTheLastDotMovedInIsDrawnUnmoved) {
+    // Dots jittered by (sx - 2, sy - 2), then a chance draw that spares them; how many stay, how
+    // many random draws the step takes, and the pixel (px, py) afterwards.
+    struct Dot { int32_t x, y; uint8_t colour; };
+    struct Case { std::vector<Dot> dots; int32_t sx, sy, stay, draws, px, py; uint8_t colour; };
+    const Case cases[] = {
+        {{{0, 50, 9}}, 1, 2, 0, 2, 0, 50, 9},  // leaves on the left, yet is drawn once more where it went
+        {{{320, 200, 9}}, 2, 2, 1, 3, 319, 199, 0},  // the far edges are inclusive
+        {{{320, 100, 9}}, 2, 2, 1, 3, 319, 100, 9},  // only the plus sign's left arm is on the screen
+        // The first is removed; the second moves into its slot and is drawn where it stands,
+        // skipping this frame's jitter and chance.
+        {{{-5, 10, 3}, {200, 120, 14}}, 2, 2, 1, 2, 201, 120, 14},
+    };
+    for (const Case& c : cases) {
+        WorldRig rig;
+        DebrisPool& d = rig.game->debris;
+        for (const Dot& dot : c.dots) d.x[d.count] = dot.x, d.y[d.count] = dot.y, d.colour[d.count++] = dot.colour;
+        Random& rng = rig.sys->rng;
+        for (Random p = rng; random_int(p, 5) != c.sx || random_int(p, 5) != c.sy || random_int(p, 10) == 0; p = rng)
+            random_int(rng, 2);
+        Random expected = rng;
+        for (int n = 0; n < c.draws; ++n) random_int(expected, 5);
+        debris_step(*rig.sys, *rig.game);
+        EXPECT_EQ(d.count, c.stay) << c.dots[0].x;
+        EXPECT_TRUE(rng.s1 == expected.s1 && rng.s2 == expected.s2) << c.dots[0].x;
+        EXPECT_EQ(rig.sys->frame.at(c.px, c.py), c.colour) << c.dots[0].x;
     }
-}
-
-}  // namespace
-
-TEST(Debris, LeavingOnTheLeftRemovesWithoutAThirdDraw) {
-    WorldRig rig;
-    add_dot(rig, 0, 50, 9);
-    arrange(rig.sys->rng, 1, 2, -1);
-    Random expected = rig.sys->rng;
-    random_int(expected, 5);
-    random_int(expected, 5);
-    debris_step(*rig.sys, *rig.game);
-    EXPECT_EQ(rig.game->debris.count, 0);
-    EXPECT_EQ(rig.sys->rng.s2, expected.s2);
-    // Removed, yet drawn once more where it went: only the arm at x = 0 is on the screen.
-    EXPECT_EQ(get_pixel(rig.sys->frame, 0, 50), 9);
-}
-
-TEST(Debris, FarEdgesAreInclusive) {
-    WorldRig rig;
-    add_dot(rig, 320, 200, 7);
-    arrange(rig.sys->rng, 2, 2, 0);
-    debris_step(*rig.sys, *rig.game);
-    ASSERT_EQ(rig.game->debris.count, 1);
-    EXPECT_EQ(get_pixel(rig.sys->frame, 319, 199), 0);
-    WorldRig edge;
-    add_dot(edge, 320, 100, 7);
-    arrange(edge.sys->rng, 2, 2, 0);
-    debris_step(*edge.sys, *edge.game);
-    ASSERT_EQ(edge.game->debris.count, 1);
-    EXPECT_EQ(get_pixel(edge.sys->frame, 319, 100), 7);  // only the left arm is visible
-}
-
-TEST(Debris, RingDotsOffTheFieldGoAtOnce) {
-    WorldRig rig;
-    add_dot(rig, -30, 100, 7);
-    add_dot(rig, 100, 250, 7);
-    add_dot(rig, 2147483647, -2147483647 - 1, 7);  // no overflow however far out
-    for (int i = 0; i < 3; ++i) debris_step(*rig.sys, *rig.game);
-    EXPECT_EQ(rig.game->debris.count, 0);
-}
-
-TEST(Debris, RemovedDotsMakeWayForTheLastWhichIsDrawnUnmoved) {
-    WorldRig rig;
-    debris_step(*rig.sys, *rig.game);  // empty: nothing happens
-    EXPECT_EQ(rig.game->debris.count, 0);
-    add_dot(rig, -5, 10, 3);    // removed in its step ...
-    add_dot(rig, 200, 120, 14); // ... and this one moves into slot 0 and is drawn where it stands
-    arrange(rig.sys->rng, 2, 2, -1);
-    const Random before = rig.sys->rng;
-    debris_step(*rig.sys, *rig.game);
-    ASSERT_EQ(rig.game->debris.count, 1);
-    EXPECT_EQ(rig.game->debris.x[0], 200);
-    EXPECT_EQ(rig.game->debris.y[0], 120);
-    EXPECT_EQ(get_pixel(rig.sys->frame, 200, 120), 14);
-    EXPECT_EQ(get_pixel(rig.sys->frame, 201, 120), 14);
-    Random two = before;
-    random_int(two, 5);
-    random_int(two, 5);
-    EXPECT_EQ(rig.sys->rng.s2, two.s2);  // it skipped this frame's jitter and chance
+    WorldRig far;
+    DebrisPool& d = far.game->debris;
+    d.count = 3, d.x[0] = -30, d.y[1] = 250, d.x[2] = 2147483647, d.y[2] = -2147483647 - 1;  // no overflow
+    for (int i = 0; i < 3; ++i) debris_step(*far.sys, *far.game);
+    EXPECT_EQ(d.count, 0);
 }
