@@ -12,7 +12,6 @@ namespace qvar {
 
 namespace {
 
-constexpr float TWO_PI = 6.2831854820251465f;
 
 // Counters with no cap of their own still never wrap round.
 void increase(int32_t& v, int32_t by) {

@@ -3,11 +3,11 @@
 
 #include "game/spark_pool.h"
 #include "gfx/frame_buffer.h"
+#include "util/numeric.h"
 #include "util/random.h"
 
 namespace qvar {
 
-inline constexpr float TWO_PI = 6.28318530718f;
 inline constexpr float SCREEN_CENTRE_X = 160.0f;
 inline constexpr float SCREEN_CENTRE_Y = 100.0f;
 

@@ -11,7 +11,6 @@ namespace qvar {
 
 namespace {
 
-constexpr float TWO_PI = 6.2831855f;
 constexpr float PI = 3.14159265f;
 
 bool off_screen(float x, float y) {

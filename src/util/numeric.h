@@ -53,6 +53,9 @@ inline int32_t mod_floor(int32_t v, int32_t m) {
     return r < 0 ? r + m : r;
 }
 
+// A full turn in single precision (6.2831855), the angle every random direction is drawn from.
+inline constexpr float TWO_PI = 6.2831854820251465f;
+
 inline float square(float x) { return x * x; }
 
 inline int32_t min_int(int32_t a, int32_t b) { return a < b ? a : b; }

@@ -18,7 +18,6 @@
 namespace qvar::world {
 
 // The game's angle constants, as single-precision values.
-inline constexpr float TWO_PI = 6.2831854820251465f;
 inline constexpr float THREE_TURNS = 18.84955596923828f;
 inline constexpr float TRI_STEP = 2.1048670779051615f;   // 0.67 pi
 inline constexpr float TRI_SPREAD = 2.0734511513692637f; // 0.66 pi
