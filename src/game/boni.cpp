@@ -1,6 +1,7 @@
 // Pick-ups in play: drift and attraction toward the ship, collection with its flash, and the
 // effect of each of the thirteen kinds.
 #include "game/boni.h"
+#include "game/sparks.h"
 
 #include <cmath>
 
@@ -25,10 +26,7 @@ void extra_life_burst(System& sys, const Player& p) {
         const auto s = static_cast<size_t>(k);
         const float speed = random_real(sys.rng, 4.5f) + 0.5f;
         const float a = random_real(sys.rng, TWO_PI);
-        sp.x[s] = p.ship_x;
-        sp.y[s] = p.ship_y;
-        sp.dx[s] = std::sin(a) * speed;
-        sp.dy[s] = std::cos(a) * speed;
+        place_spark(sp, k, p.ship_x, p.ship_y, speed, a);
         sp.colour[s] = low_byte_of(5.0f * speed + 30.0f);  // the fastest sparks are the highest colours
     }
 }

@@ -75,10 +75,7 @@ int32_t whitehot_effect(System& sys, Game& game, float x, float y) {
         const auto i = static_cast<size_t>(k);
         const float speed = random_real(sys.rng, 1.0f) + 1.0f;
         const float a = random_real(sys.rng, TWO_PI);
-        sp.x[i] = x;
-        sp.y[i] = y;
-        sp.dx[i] = std::sin(a) * speed;
-        sp.dy[i] = std::cos(a) * speed;
+        place_spark(sp, k, x, y, speed, a);
         sp.colour[i] = static_cast<uint8_t>(24 + random_int(sys.rng, 8));
     }
     mark_foes(game.foes, game.foes.whitehot, x, y, WHITEHOT_REACH2);

@@ -22,13 +22,18 @@ bool on_field(float x, float y) {
 void radial_spark(SparkPool& s, Random& rng, int32_t k, float x, float y) {
     const float speed = random_real(rng, BURST_SPEED_RANGE) + MIN_BURST_SPEED;
     const float a = random_real(rng, TWO_PI);
-    s.x[static_cast<size_t>(k)] = x;
-    s.y[static_cast<size_t>(k)] = y;
-    s.dx[static_cast<size_t>(k)] = std::sin(a) * speed;
-    s.dy[static_cast<size_t>(k)] = std::cos(a) * speed;
+    place_spark(s, k, x, y, speed, a);
 }
 
 }  // namespace
+
+void place_spark(SparkPool& s, int32_t k, float x, float y, float speed, float a) {
+    const auto i = static_cast<size_t>(k);
+    s.x[i] = x;
+    s.y[i] = y;
+    s.dx[i] = std::sin(a) * speed;
+    s.dy[i] = std::cos(a) * speed;
+}
 
 void spark_step(SparkPool& s, FrameBuffer& frame) {
     for (int32_t i = 0; i < s.count; ++i) {

@@ -11,6 +11,10 @@ namespace qvar {
 inline constexpr float SCREEN_CENTRE_X = 160.0f;
 inline constexpr float SCREEN_CENTRE_Y = 100.0f;
 
+// Puts spark k at (x, y) flying at `speed` along angle a: velocity (sin a, cos a) * speed.
+// The caller draws speed and angle, in whatever order its own rule draws them.
+void place_spark(SparkPool& sparks, int32_t k, float x, float y, float speed, float a);
+
 // Frame step 8: each spark off the field is dropped (the one swapped into its slot is moved
 // and drawn untested this pass); every other spark moves by its velocity and is drawn as one
 // pixel, clipped. A spark with a non-finite position counts as off the field.

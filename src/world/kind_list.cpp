@@ -49,17 +49,22 @@ void KindList::appended(const FoePool& f, const GameSprites& s, int32_t i) {
     pad();
 }
 
+// Copies entry `from` to entry `to` and points its slot at the new place.
+void KindList::move_entry(int32_t to, int32_t from) {
+    const auto a = static_cast<size_t>(to), b = static_cast<size_t>(from);
+    slot[a] = slot[b];
+    gen[a] = gen[b];
+    x[a] = x[b];
+    y[a] = y[b];
+    size[a] = size[b];
+    mass[a] = mass[b];
+    entry[static_cast<size_t>(slot[a])] = static_cast<int16_t>(to);
+}
+
 void KindList::erase(int32_t e) {
     entry[static_cast<size_t>(slot[static_cast<size_t>(e)])] = -1;
     for (int32_t k = e; k + 1 < n; ++k) {
-        const auto a = static_cast<size_t>(k), b = a + 1;
-        slot[a] = slot[b];
-        gen[a] = gen[b];
-        x[a] = x[b];
-        y[a] = y[b];
-        size[a] = size[b];
-        mass[a] = mass[b];
-        entry[static_cast<size_t>(slot[a])] = static_cast<int16_t>(k);
+        move_entry(k, k + 1);
     }
     --n;
 }
@@ -67,14 +72,7 @@ void KindList::erase(int32_t e) {
 // Makes room at entry e and lists slot i there.
 void KindList::insert(int32_t e, const FoePool& f, const GameSprites& s, int32_t i) {
     for (int32_t k = n; k > e; --k) {
-        const auto a = static_cast<size_t>(k), b = a - 1;
-        slot[a] = slot[b];
-        gen[a] = gen[b];
-        x[a] = x[b];
-        y[a] = y[b];
-        size[a] = size[b];
-        mass[a] = mass[b];
-        entry[static_cast<size_t>(slot[a])] = static_cast<int16_t>(k);
+        move_entry(k, k - 1);
     }
     ++n;
     fill(e, f, s, i);

@@ -34,6 +34,7 @@ struct KindList {
 
 private:
     void fill(int32_t e, const FoePool& f, const GameSprites& s, int32_t i);
+    void move_entry(int32_t to, int32_t from);
     void erase(int32_t e);
     void insert(int32_t e, const FoePool& f, const GameSprites& s, int32_t i);
     void pad();
