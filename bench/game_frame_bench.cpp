@@ -6,7 +6,7 @@
 #include "game/frame.h"
 #include "game/game_sprites.h"
 #include "game/setup.h"
-#include "game/sparks.h"
+#include "player/sparks.h"
 #include "platform/headless_platform.h"
 
 using namespace qvar;

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <memory>
 
-#include "game/boni.h"
-#include "game/levels.h"
+#include "player/boni.h"
+#include "player/levels.h"
 #include "platform/headless_platform.h"
 #include "world/world.h"
 

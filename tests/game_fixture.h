@@ -10,9 +10,9 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/game_state.h"
+#include "model/game_state.h"
 #include "game/setup.h"
-#include "screens/progress_file.h"
+#include "store/progress_file.h"
 #include "test_support.h"
 
 namespace qvar::test {

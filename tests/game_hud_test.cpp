@@ -2,7 +2,7 @@
 // weapon marker, and the score's run-up and digits.
 #include <gtest/gtest.h>
 
-#include "game/hud.h"
+#include "player/hud.h"
 #include "game_fixture.h"
 
 using namespace qvar;

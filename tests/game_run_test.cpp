@@ -10,8 +10,8 @@
 
 #include "game/frame.h"
 #include "game/game_sprites.h"
-#include "game/pause.h"
-#include "game/ship.h"
+#include "player/pause.h"
+#include "player/ship.h"
 #include "game/trace.h"
 #include "game_fixture.h"
 #include "gfx/data_files.h"

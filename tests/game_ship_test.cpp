@@ -7,8 +7,8 @@
 #include <string>
 #include <tuple>
 
-#include "game/hud.h"
-#include "game/ship.h"
+#include "player/hud.h"
+#include "player/ship.h"
 #include "game_fixture.h"
 
 using namespace qvar;

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "game/shots.h"
-#include "game/sparks.h"
-#include "game/weapons.h"
+#include "player/shots.h"
+#include "player/sparks.h"
+#include "player/weapons.h"
 #include "game_fixture.h"
 #include "gfx/draw.h"
 

@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "game/levels.h"
-#include "screens/progress_file.h"
+#include "player/levels.h"
+#include "store/progress_file.h"
 #include "test_support.h"
 #include "world_support.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/data_layout.h"
-#include "platform/game_main.h"
+#include "app/main_cycle.h"
 #include "screens/main_menu.h"
 #include "test_support.h"
 

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/command_line.h"
+#include "app/command_line.h"
 #include "test_support.h"
 
 using namespace qvar;

@@ -3,7 +3,7 @@
 
 #include "gfx/palette.h"
 #include "screens/options.h"
-#include "screens/prefs_file.h"
+#include "store/prefs_file.h"
 #include "screens_support.h"
 
 using namespace qvar;

@@ -11,7 +11,7 @@
 #include "game/frame.h"
 #include "game/game.h"
 #include "game/setup.h"
-#include "screens/progress_file.h"
+#include "store/progress_file.h"
 #include "test_support.h"
 #include "world_support.h"
 

@@ -9,9 +9,10 @@
 #include "gfx/data_files.h"
 #include "gfx/data_layout.h"
 #include "gfx/text.h"
-#include "platform/game_main.h"
-#include "platform/startup.h"
-#include "screens/prefs_file.h"
+#include "app/main_cycle.h"
+#include "app/startup.h"
+#include "store/player_files.h"
+#include "store/prefs_file.h"
 #include "test_support.h"
 
 using namespace qvar;

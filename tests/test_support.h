@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/headless_platform.h"
-#include "platform/system.h"
+#include "model/system.h"
 
 namespace qvar::test {
 

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "game/boni.h"
+#include "player/boni.h"
 #include "game/game_sprites.h"
 #include "platform/headless_platform.h"
 #include "world/world.h"

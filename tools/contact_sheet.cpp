@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
     y = records_section(c, d, y + 8);
     y = boni_section(c, d, y + 8);
     game_strip(c, d, y + 8);
-    if (!qvar::write_png_indexed(argv[2], SHEET_WIDTH, SHEET_HEIGHT, c.pixels.data(), qvar::compute_palette(1.0f))) {
+    if (!qvar::write_png_indexed(argv[2], SHEET_WIDTH, SHEET_HEIGHT, c.pixels.data(), qvar::rgb_triples(qvar::compute_palette(1.0f)))) {
         std::fprintf(stderr, "qvar_contact_sheet: cannot write %s\n", argv[2]);
         return 1;
     }

@@ -2,14 +2,14 @@
 // earlier steps of the same frame left.
 #include "game/frame.h"
 
-#include "game/boni.h"
-#include "game/hud.h"
-#include "game/levels.h"
-#include "game/pause.h"
-#include "game/ship.h"
-#include "game/shots.h"
-#include "game/sparks.h"
-#include "game/weapons.h"
+#include "player/boni.h"
+#include "player/hud.h"
+#include "player/levels.h"
+#include "player/pause.h"
+#include "player/ship.h"
+#include "player/shots.h"
+#include "player/sparks.h"
+#include "player/weapons.h"
 #include "world/world.h"
 
 namespace qvar {

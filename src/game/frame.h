@@ -1,8 +1,8 @@
 // One game frame: every step in its fixed order, and the test that ends the loop.
 #pragma once
 
-#include "game/game_state.h"
-#include "platform/system.h"
+#include "model/game_state.h"
+#include "model/system.h"
 
 namespace qvar {
 

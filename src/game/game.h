@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform/system.h"
-#include "screens/progress_file.h"
+#include "model/system.h"
+#include "store/progress_file.h"
 
 namespace qvar {
 

@@ -2,7 +2,7 @@
 #include "game/setup.h"
 
 #include "game/game_sprites.h"
-#include "game/sparks.h"
+#include "player/sparks.h"
 
 namespace qvar {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/game_state.h"
+#include "model/game_state.h"
 
 namespace qvar {
 

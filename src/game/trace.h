@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "game/game_state.h"
-#include "platform/system.h"
+#include "model/game_state.h"
+#include "model/system.h"
 
 namespace qvar {
 

@@ -81,4 +81,14 @@ Palette initial_palette() {
     return p;
 }
 
+RgbTriples rgb_triples(const Palette& palette) {
+    RgbTriples out{};
+    for (size_t i = 0; i < palette.size(); ++i) {
+        out[3 * i] = palette[i].r;
+        out[3 * i + 1] = palette[i].g;
+        out[3 * i + 2] = palette[i].b;
+    }
+    return out;
+}
+
 }  // namespace qvar

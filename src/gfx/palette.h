@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "util/png.h"
+
 namespace qvar {
 
 struct Rgb {
@@ -32,5 +34,8 @@ float sanitize_gamma(float gamma);
 
 // The display's first palette, before the real one is built: red i, green 128 or 255-i, blue i.
 Palette initial_palette();
+
+// The palette as plain red, green, blue bytes, for image files.
+RgbTriples rgb_triples(const Palette& palette);
 
 }  // namespace qvar

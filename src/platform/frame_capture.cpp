@@ -91,7 +91,7 @@ std::shared_ptr<const FrameCaptureResult> attach_frame_capture(HeadlessPlatform&
         if (result->failed || !selection.contains(frame)) return;
         // Frames are throw-away output: a plain write, no flush to disk per file.
         const std::string path = (std::filesystem::path(dir) / frame_file_name(frame)).string();
-        const std::vector<uint8_t> png = encode_png_indexed(320, 200, p.last_frame().data(), p.palette());
+        const std::vector<uint8_t> png = encode_png_indexed(320, 200, p.last_frame().data(), rgb_triples(p.palette()));
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
         out.close();

@@ -1,7 +1,7 @@
 // Pick-up kind names, shared by the instructions page and the game.
 #include "screens/bonus_kinds.h"
 
-#include "game/game_state.h"
+#include "model/game_state.h"
 
 namespace qvar {
 

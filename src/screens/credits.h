@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/system.h"
+#include "model/system.h"
 
 namespace qvar {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/system.h"
+#include "model/system.h"
 #include "screens/high_scores.h"
 
 namespace qvar {

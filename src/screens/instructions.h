@@ -4,7 +4,7 @@
 #include <array>
 
 #include "gfx/sprite.h"
-#include "platform/system.h"
+#include "model/system.h"
 
 namespace qvar {
 

@@ -6,9 +6,9 @@
 
 #include "game/game.h"
 #include "gfx/sprite.h"
-#include "platform/system.h"
+#include "model/system.h"
 #include "screens/level_select.h"
-#include "screens/progress_file.h"
+#include "store/progress_file.h"
 
 namespace qvar {
 

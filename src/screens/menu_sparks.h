@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/spark_pool.h"
+#include "model/spark_pool.h"
 #include "gfx/frame_buffer.h"
 #include "util/random.h"
 

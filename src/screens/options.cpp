@@ -6,7 +6,7 @@
 #include "gfx/data_files.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
-#include "screens/prefs_file.h"
+#include "store/prefs_file.h"
 
 namespace qvar {
 

@@ -62,7 +62,7 @@ uint32_t png_crc32(const uint8_t* data, size_t size, uint32_t crc) {
 }
 
 std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const uint8_t* pixels,
-                                        const Palette& palette) {
+                                        const RgbTriples& palette) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     std::vector<uint8_t> ihdr;
     put_u32(ihdr, width);
@@ -70,7 +70,7 @@ std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const u
     ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8-bit, indexed, deflate, no filter, no interlace
     put_chunk(out, "IHDR", ihdr);
     std::vector<uint8_t> plte;
-    for (const Rgb& c : palette) plte.insert(plte.end(), {c.r, c.g, c.b});
+    plte.insert(plte.end(), palette.begin(), palette.end());
     put_chunk(out, "PLTE", plte);
     std::vector<uint8_t> raw;
     raw.reserve(static_cast<size_t>(width + 1) * height);
@@ -84,7 +84,7 @@ std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const u
 }
 
 bool write_png_indexed(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels,
-                       const Palette& palette) {
+                       const RgbTriples& palette) {
     return write_file_atomic(path, encode_png_indexed(width, height, pixels, palette));
 }
 

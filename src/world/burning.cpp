@@ -1,6 +1,6 @@
 // The weapon effects that cling to a foe (flame, plasma, white heat): each sheds debris every
 // frame and may kill the foe or go out at random.
-#include "game/effects.h"
+#include "model/effects.h"
 #include "world/world_internal.h"
 
 namespace qvar::world {

@@ -1,6 +1,6 @@
 // The frame's preparation and the foe pass: the common steps of every foe and the dispatch
 // to its kind; foes born or removed during the pass are seen by it at once.
-#include "game/ship.h"
+#include "model/ship_loss.h"
 #include "world/world.h"
 #include "world/world_internal.h"
 

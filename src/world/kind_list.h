@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "model/game_state.h"
 
 namespace qvar::world {
 

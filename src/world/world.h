@@ -3,8 +3,8 @@
 // order, each once per frame; none allocates, and no pool is ever filled past its capacity.
 #pragma once
 
-#include "game/game_state.h"
-#include "platform/system.h"
+#include "model/game_state.h"
+#include "model/system.h"
 
 namespace qvar {
 

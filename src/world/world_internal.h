@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "model/game_state.h"
 #include "gfx/draw.h"
-#include "platform/system.h"
+#include "model/system.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 #include "util/random.h"

@@ -1,0 +1,60 @@
+// The set-up shared by windowed and headless runs, and the headless run's reporting.
+#include "app/program_runs.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/main_cycle.h"
+#include "model/system.h"
+#include "platform/headless_platform.h"
+#include "platform/input_script.h"
+#include "util/files.h"
+
+namespace qvar {
+
+int run_program(Platform& platform, const CommandLine& options) {
+    auto sys = std::make_unique<System>(platform);  // large: keep it off the stack
+    sys->paths.data_dir = options.data_dir.empty() ? executable_dir() : options.data_dir;
+    sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
+    if (!make_dirs(sys->paths.user_dir))
+        std::fprintf(stderr, "qvar: cannot create %s; settings and scores will not be kept\n",
+                     sys->paths.user_dir.c_str());
+    sys->trace_path = options.trace_path;
+    return game_main(*sys);
+}
+
+int run_headless(const CommandLine& options) {
+    auto owned = std::make_unique<HeadlessPlatform>();  // holds a whole frame: off the stack
+    HeadlessPlatform& platform = *owned;
+    InputScript script;
+    std::string message;
+    if (!options.input_path.empty() && !load_input_script(options.input_path, script, message)) {
+        std::fputs(message.c_str(), stderr);
+        std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
+        return 2;
+    }
+    prepare_scripted_run(platform, script);
+    std::shared_ptr<const FrameCaptureResult> capture;
+    if (!options.frames_out.empty()) {
+        if (!make_dirs(options.frames_out)) {
+            std::fprintf(stderr, "qvar: cannot create the folder %s\n", options.frames_out.c_str());
+            return 2;
+        }
+        capture = attach_frame_capture(platform, options.frames_out, options.frames);
+    }
+    int status = run_program(platform, options);
+    std::fprintf(stderr, "qvar: headless run ended after %llu frames and %llu ms of virtual time\n",
+                 static_cast<unsigned long long>(platform.frames_presented()),
+                 static_cast<unsigned long long>(platform.now_ms()));
+    if (capture) {
+        std::fprintf(stderr, "qvar: %llu frames written to %s\n", static_cast<unsigned long long>(capture->written),
+                     options.frames_out.c_str());
+        if (capture->failed) {
+            std::fprintf(stderr, "qvar: %s\n", capture->error.c_str());
+            if (status == 0) status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace qvar

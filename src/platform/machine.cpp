@@ -1,0 +1,147 @@
+// Presenting frames, pumping messages, sleeping delays and the waits built on them.
+#include "platform/machine.h"
+
+#include <cstdio>
+
+namespace qvar {
+
+void present_frame(Machine& sys) {
+    if (sys.display_open) sys.platform.present(sys.frame.pixels.data());
+    sys.frame.clear();
+    ++sys.frames_presented;
+}
+
+void clear_and_present(Machine& sys) {
+    sys.frame.clear();
+    present_frame(sys);
+}
+
+void build_palette(Machine& sys, float gamma) {
+    sys.palette = compute_palette(gamma);
+    for (int i = 0; i < 256; ++i)
+        sys.platform.set_palette_entry(static_cast<uint8_t>(i), sys.palette[static_cast<size_t>(i)]);
+}
+
+void release_display(Machine& sys) {
+    sys.platform.release_display();
+    sys.display_open = false;
+}
+
+void fatal_error(Machine& sys, const std::string& text) {
+    release_display(sys);
+    std::fprintf(stderr, "Oh sod it: %s\n", text.c_str());
+    sys.platform.message_box("Oh sod it", text);
+    sys.quit_requested = true;
+}
+
+namespace {
+
+enum class Pumped { Nothing, Handled, Quit };
+
+// Takes one pending message: a quit is remembered (never dispatched), anything else goes
+// through the window procedure. `kind` tells what was handled.
+Pumped pump_one(Machine& sys, MessageKind& kind) {
+    if (sys.quit_requested) return Pumped::Quit;
+    Message m;
+    if (!sys.platform.poll_message(m)) return Pumped::Nothing;
+    kind = m.kind;
+    if (m.kind == MessageKind::Quit) {
+        sys.quit_requested = true;
+        return Pumped::Quit;
+    }
+    window_proc(sys.input, m);
+    return Pumped::Handled;
+}
+
+// Handles pending messages until none is left, a quit arrives, or an input edge (a character
+// or a button message) has been handled. Returns true when it stopped at an edge.
+bool drain_until_edge(Machine& sys) {
+    MessageKind kind = MessageKind::Other;
+    while (pump_one(sys, kind) == Pumped::Handled)
+        if (kind == MessageKind::Character || kind == MessageKind::MouseButton) return true;
+    return false;
+}
+
+}  // namespace
+
+bool pump_message(Machine& sys) {
+    MessageKind kind = MessageKind::Other;
+    return pump_one(sys, kind) == Pumped::Quit;
+}
+
+void pump_or_quit(Machine& sys) {
+    if (pump_message(sys)) throw QuitRequested{};
+}
+
+void pump_or_idle(Machine& sys) {
+    MessageKind kind = MessageKind::Other;
+    const Pumped pumped = pump_one(sys, kind);
+    if (pumped == Pumped::Quit) throw QuitRequested{};
+    if (pumped == Pumped::Nothing) sys.platform.wait_message(50);
+}
+
+void delay_ms(Machine& sys, uint32_t ms) {
+    const uint64_t deadline = sys.platform.now_ms() + ms;
+    bool edge_seen = false;
+    for (;;) {
+        if (!edge_seen) edge_seen = drain_until_edge(sys);
+        if (sys.quit_requested) return;
+        const uint64_t now = sys.platform.now_ms();
+        if (now >= deadline) return;
+        const auto left = static_cast<uint32_t>(deadline - now);
+        if (edge_seen)
+            sys.platform.sleep_ms(left);
+        else
+            sys.platform.wait_message(left);
+    }
+}
+
+void calibrate_delay(Machine& sys) {
+    sys.platform.start_timer(CALIBRATION_TIMER_ID, 1000);
+    sys.input.timer_fired = 0;
+    uint32_t count = 0;
+    MessageKind kind = MessageKind::Other;
+    // A quit taken here is remembered: the menu's first pump acts on it.
+    while (sys.input.timer_fired == 0 && !sys.quit_requested) {
+        ++count;
+        if (pump_one(sys, kind) == Pumped::Nothing) sys.platform.wait_message(100);
+    }
+    sys.pump_loops_per_second = count;
+}
+
+namespace {
+
+template <class Pred>
+void wait_while(Machine& sys, Pred keep_waiting) {
+    while (keep_waiting()) pump_or_idle(sys);
+}
+
+}  // namespace
+
+void wait_while_char_typed(Machine& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed != 0; });
+}
+
+void wait_until_char_typed(Machine& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed == 0; });
+}
+
+void wait_all_released(Machine& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed != 0 || sys.input.mouse_buttons != 0; });
+}
+
+void wait_press(Machine& sys) {
+    wait_while(sys, [&] { return sys.input.char_typed == 0 && sys.input.mouse_buttons == 0; });
+}
+
+void wait_key_or_click(Machine& sys) {
+    wait_all_released(sys);
+    wait_press(sys);
+    wait_all_released(sys);
+}
+
+void wait_buttons_released(Machine& sys) {
+    wait_while(sys, [&] { return sys.input.mouse_buttons != 0; });
+}
+
+}  // namespace qvar

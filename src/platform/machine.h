@@ -1,0 +1,76 @@
+// The program's view of the machine (display, frame buffer, palette, input state) and the
+// message pump, timing and waiting idioms every screen and the game use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gfx/frame_buffer.h"
+#include "gfx/palette.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+
+namespace qvar {
+
+// Thrown by the waiting helpers when the quit request arrives; the main cycle catches it,
+// releases the display and ends the program with status 0. Nothing is saved on the way out.
+struct QuitRequested {};
+
+// What every loop of the program shares with the platform: the display and its palette,
+// the frame buffer drawn into, and the input state the window procedure keeps.
+struct Machine {
+    explicit Machine(Platform& p) : platform(p) {}
+
+    Platform& platform;
+    InputState input;
+    bool quit_requested = false;  // sticky: once seen, every pump reports it again
+    bool display_open = false;
+    uint32_t pump_loops_per_second = 0;
+    uint64_t frames_presented = 0;
+
+    FrameBuffer frame;
+    float gamma = DEFAULT_GAMMA;
+    Palette palette{};  // what the display currently shows
+};
+
+// --- display ---
+// Shows the frame buffer and clears it to colour 0.
+void present_frame(Machine& sys);
+// Fills the frame with 0 and presents it.
+void clear_and_present(Machine& sys);
+// Computes the palette for `gamma` and sets all 256 entries, in index order.
+void build_palette(Machine& sys, float gamma);
+// Gives the display back; harmless when already released.
+void release_display(Machine& sys);
+// Releases the display, shows "Oh sod it" with `text`, writes the line to stderr and
+// leaves the quit request pending for the next caller that tests it.
+void fatal_error(Machine& sys, const std::string& text);
+
+// --- messages and time ---
+// Handles at most one pending message. Returns true when the quit request is (or was) seen;
+// the quit message itself is never dispatched.
+bool pump_message(Machine& sys);
+// pump_message, throwing QuitRequested on a quit request.
+void pump_or_quit(Machine& sys);
+// Like pump_or_quit, but when nothing was pending, sleeps until a message may arrive
+// (at most 50 ms). Used by every wait loop so that waits never spin.
+void pump_or_idle(Machine& sys);
+// Waits `ms` milliseconds of real (or virtual) time from the call, sleeping, and handles
+// the messages that arrive meanwhile as pump_message would. After a typed character or a
+// button message it handles no more until the next frame, so that every key press and
+// click is seen by at least one frame even when its release follows within the delay.
+// A quit request stays pending.
+void delay_ms(Machine& sys, uint32_t ms);
+// Starts the one-second timer (id 42) and waits, pumping, for its first tick; counts the
+// pumps made meanwhile. Called once at start-up, under "Initialising...".
+void calibrate_delay(Machine& sys);
+
+// --- waiting idioms (each throws QuitRequested on a quit request) ---
+void wait_while_char_typed(Machine& sys);        // let the last character pass
+void wait_until_char_typed(Machine& sys);        // wait for a character
+void wait_all_released(Machine& sys);            // char_typed and mouse_buttons both 0
+void wait_press(Machine& sys);                   // a character or a button
+void wait_key_or_click(Machine& sys);            // released, pressed, released
+void wait_buttons_released(Machine& sys);        // mouse_buttons 0
+
+}  // namespace qvar
