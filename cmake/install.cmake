@@ -19,17 +19,25 @@ set(QVAR_ICON_SIZES 16 32 48 64 128 256)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/command_line.cpp APPEND PROPERTY
              COMPILE_DEFINITIONS QVAR_VERSION_STRING="${PROJECT_VERSION}")
 
+string(SUBSTRING "${QVAR_RELEASE_DATE}" 0 4 QVAR_RELEASE_YEAR)
+execute_process(COMMAND date -R -u -d "${QVAR_RELEASE_DATE}" OUTPUT_VARIABLE QVAR_RELEASE_DATE_RFC2822
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+
 set(QVAR_DIST ${CMAKE_BINARY_DIR}/dist)
 configure_file(${CMAKE_SOURCE_DIR}/dist/qvar.desktop.in ${QVAR_DIST}/${QVAR_APP_ID}.desktop @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/dist/qvar.metainfo.xml.in ${QVAR_DIST}/${QVAR_APP_ID}.metainfo.xml @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/dist/copyright.in ${QVAR_DIST}/copyright @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/dist/changelog.in ${QVAR_DIST}/changelog @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/docs/qvar.6.in ${QVAR_DIST}/qvar.6 @ONLY)
 
-# The manual is installed compressed, as man(1) expects; -n keeps the bytes free of dates.
-add_custom_command(OUTPUT ${QVAR_DIST}/qvar.6.gz
-  COMMAND gzip -9 -n -k -f ${QVAR_DIST}/qvar.6
-  DEPENDS ${QVAR_DIST}/qvar.6
-  COMMENT "Compressing the manual page" VERBATIM)
+# The manual and the changelog are installed compressed, as man(1) and Debian expect;
+# -n keeps the bytes free of dates.
+foreach(doc qvar.6 changelog)
+  add_custom_command(OUTPUT ${QVAR_DIST}/${doc}.gz
+    COMMAND gzip -9 -n -k -f ${QVAR_DIST}/${doc}
+    DEPENDS ${QVAR_DIST}/${doc}
+    COMMENT "Compressing ${doc}" VERBATIM)
+endforeach()
 
 # The icons: the ship of the compiled qvar.dat, enlarged by whole factors, and an SVG.
 add_executable(qvar_icon ${CMAKE_SOURCE_DIR}/tools/icon_main.cpp)
@@ -51,7 +59,8 @@ add_custom_command(OUTPUT ${QVAR_SVG_ICON}
   COMMAND qvar_icon ${CMAKE_BINARY_DIR} svg ${QVAR_SVG_ICON}
   DEPENDS qvar_icon ${CMAKE_BINARY_DIR}/qvar.dat
   COMMENT "Drawing the scalable icon" VERBATIM)
-add_custom_target(qvar_dist ALL DEPENDS ${QVAR_ICONS} ${QVAR_SVG_ICON} ${QVAR_DIST}/qvar.6.gz qvar_data)
+add_custom_target(qvar_dist ALL DEPENDS ${QVAR_ICONS} ${QVAR_SVG_ICON} ${QVAR_DIST}/qvar.6.gz
+                  ${QVAR_DIST}/changelog.gz qvar_data)
 
 install(TARGETS qvar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${QVAR_DATA_OUTPUTS} DESTINATION ${CMAKE_INSTALL_DATADIR}/qvar)
@@ -59,7 +68,11 @@ install(FILES ${QVAR_DIST}/${QVAR_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DA
 install(FILES ${QVAR_DIST}/${QVAR_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${QVAR_SVG_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${QVAR_DIST}/qvar.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${QVAR_DIST}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${QVAR_DIST}/copyright ${QVAR_DIST}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")  # Debian's own tree: the package's lintian notes
+  install(FILES ${CMAKE_SOURCE_DIR}/dist/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME qvar)
+endif()
 
 # The install test: a DESTDIR install, its tree, the validators, and a headless game played
 # by the installed executable from another folder. Wired once tests/ has enabled testing.

@@ -120,16 +120,21 @@ std::string usage_text() {
     constexpr size_t HELP_COLUMN = 22;
     std::string text = "Usage: qvar [options]\n\n";
     for (const OptionInfo& option : OPTIONS) {
-        std::string line = "  " + std::string(option.name);
-        if (!option.value.empty()) line += " " + std::string(option.value);
+        std::string line(2, ' ');
+        line.append(option.name);
+        if (!option.value.empty()) line.append(" ").append(option.value);
+        if (line.size() + 2 > HELP_COLUMN) {  // a long option gets its help on the next line
+            text.append(line).append("\n");
+            line.clear();
+        }
         line.resize(HELP_COLUMN, ' ');
         std::string_view help = option.help;
         for (size_t end = help.find('\n'); end != std::string_view::npos; end = help.find('\n')) {
-            text += line + std::string(help.substr(0, end)) + "\n";
+            text.append(line).append(help.substr(0, end)).append("\n");
             line.assign(HELP_COLUMN, ' ');
             help.remove_prefix(end + 1);
         }
-        text += line + std::string(help) + "\n";
+        text.append(line).append(help).append("\n");
     }
     return text;
 }

@@ -18,6 +18,7 @@ usr="$tmp/root/usr"
 # The tree, file by file.
 expected="bin/qvar
 share/applications/$app_id.desktop
+share/doc/qvar/changelog.gz
 share/doc/qvar/copyright
 share/icons/hicolor/scalable/apps/$app_id.svg
 share/man/man6/qvar.6.gz
