@@ -67,6 +67,18 @@ TEST(DataSearch, AFolderMissingAnyNeededFileIsPassedOverAndTheMessageListsAll) {
                   b.path() + ", /no/such/folder)");
 }
 
+TEST(DataSearch, NamedFoldersThatArePassedOverAreNoted) {
+    DataSearchSources sources{"/mods/", std::string("/env"), "/usr/bin", std::nullopt};
+    const std::vector<std::string> tried = {"/mods", "/env", "/usr/bin", "/usr/share/qvar"};
+    EXPECT_EQ(passed_over_note(sources, {"/usr/share/qvar", tried}),
+              "qvar: --data-dir /mods does not hold the game data; using /usr/share/qvar\n"
+              "qvar: QVAR_DATA_DIR /env does not hold the game data; using /usr/share/qvar\n");
+    EXPECT_EQ(passed_over_note(sources, {"/mods", {"/mods"}}), "");  // the named folder was used
+    EXPECT_EQ(passed_over_note(sources, {"", tried}), "");           // the fatal message lists them
+    sources.option.clear();
+    EXPECT_EQ(passed_over_note(sources, {"/env", {"/env"}}), "");
+}
+
 TEST(DataSearch, TheSourcesComeFromTheEnvironmentAndTheExecutable) {
     ::setenv("QVAR_DATA_DIR", "/from/env", 1);
     ::setenv("XDG_DATA_DIRS", "/x1:/x2", 1);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "gfx/data_layout.h"
 #include "util/files.h"
@@ -25,10 +26,16 @@ std::optional<std::string> environment(const char* name) {
     return std::string(value);
 }
 
+// One spelling per folder: "a/./b/" and "a/b" are the same candidate.
+std::string normal_dir(const fs::path& dir) {
+    std::string text = dir.lexically_normal().string();
+    if (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
 void add_candidate(std::vector<std::string>& list, const fs::path& dir) {
     if (dir.empty()) return;
-    std::string text = dir.lexically_normal().string();
-    if (text.size() > 1 && text.back() == '/') text.pop_back();  // "a/b/" and "a/b" are one folder
+    std::string text = normal_dir(dir);
     if (std::find(list.begin(), list.end(), text) == list.end()) list.push_back(std::move(text));
 }
 
@@ -75,6 +82,21 @@ DataSearch find_data_dir(const std::vector<std::string>& candidates) {
         }
     }
     return search;
+}
+
+std::string passed_over_note(const DataSearchSources& sources, const DataSearch& search) {
+    const std::pair<const char*, std::string> named[] = {{"--data-dir", sources.option},
+                                                         {"QVAR_DATA_DIR", sources.env_data_dir.value_or("")}};
+    std::string note;
+    for (const auto& [source, dir] : named) {
+        if (dir.empty() || search.found.empty()) continue;
+        const std::string normal = normal_dir(dir);
+        const bool tried = std::find(search.tried.begin(), search.tried.end(), normal) != search.tried.end();
+        if (tried && normal != search.found)
+            note += "qvar: " + std::string(source) + " " + normal + " does not hold the game data; using " +
+                    search.found + "\n";
+    }
+    return note;
 }
 
 std::string missing_data_message(const DataSearch& search) {

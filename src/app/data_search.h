@@ -38,6 +38,11 @@ struct DataSearch {
 // Tries the candidates in order and stops at the first that holds the data.
 DataSearch find_data_dir(const std::vector<std::string>& candidates);
 
+// A line for stderr for each folder the player named (--data-dir, $QVAR_DATA_DIR) that was
+// passed over for a later folder, so that a mistyped folder does not go unnoticed; empty
+// when none was, or when no folder holds the data (missing_data_message says it all then).
+std::string passed_over_note(const DataSearchSources& sources, const DataSearch& search);
+
 // The one-line reason for the fatal error when no folder holds the data; names the files
 // and every folder tried.
 std::string missing_data_message(const DataSearch& search);

@@ -15,11 +15,13 @@ namespace qvar {
 
 int run_program(Platform& platform, const CommandLine& options) {
     auto sys = std::make_unique<System>(platform);  // large: keep it off the stack
-    const DataSearch search = find_data_dir(data_dir_candidates(current_data_search_sources(options.data_dir)));
+    const DataSearchSources sources = current_data_search_sources(options.data_dir);
+    const DataSearch search = find_data_dir(data_dir_candidates(sources));
     if (search.found.empty()) {
         fatal_error(*sys, missing_data_message(search));  // before any window: nothing to show in one
         return 1;
     }
+    std::fputs(passed_over_note(sources, search).c_str(), stderr);
     sys->paths.data_dir = search.found;
     sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
     if (!make_dirs(sys->paths.user_dir))
