@@ -80,6 +80,7 @@ TEST(DataSearch, NamedFoldersThatArePassedOverAreNoted) {
 }
 
 TEST(DataSearch, TheSourcesComeFromTheEnvironmentAndTheExecutable) {
+    const DataSearchSources before = current_data_search_sources("");  // restored at the end
     ::setenv("QVAR_DATA_DIR", "/from/env", 1);
     ::setenv("XDG_DATA_DIRS", "/x1:/x2", 1);
     const DataSearchSources set = current_data_search_sources("/from/option");
@@ -92,4 +93,6 @@ TEST(DataSearch, TheSourcesComeFromTheEnvironmentAndTheExecutable) {
     EXPECT_EQ(std::filesystem::path(set.exe_dir), std::filesystem::path(QVAR_BUILD_DIR) / "tests");
     EXPECT_FALSE(unset.env_data_dir.has_value());
     EXPECT_FALSE(unset.xdg_data_dirs.has_value());
+    if (before.env_data_dir) ::setenv("QVAR_DATA_DIR", before.env_data_dir->c_str(), 1);
+    if (before.xdg_data_dirs) ::setenv("XDG_DATA_DIRS", before.xdg_data_dirs->c_str(), 1);
 }

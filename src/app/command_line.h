@@ -21,7 +21,7 @@ struct CommandLine {
     bool frames_given = false;
     FrameSelection frames;    // --frames
     std::string trace_path;   // --trace: the game's per-frame trace
-    std::string data_dir;     // --data-dir; empty: searched for (app/data_search.h)
+    std::string data_dir;     // --data-dir: the first folder the data search tries (app/data_search.h)
     std::string user_dir;     // --user-dir; empty: the player's data folder
     bool fullscreen = false;
     int scale = 0;            // --scale; 0: the largest that fits

@@ -18,7 +18,7 @@ int run_program(Platform& platform, const CommandLine& options) {
     const DataSearchSources sources = current_data_search_sources(options.data_dir);
     const DataSearch search = find_data_dir(data_dir_candidates(sources));
     if (search.found.empty()) {
-        fatal_error(*sys, missing_data_message(search));  // before any window: nothing to show in one
+        fatal_error(*sys, missing_data_message(search));  // reported before any window opens
         return 1;
     }
     std::fputs(passed_over_note(sources, search).c_str(), stderr);
