@@ -1,11 +1,13 @@
 # The game's data files, compiled at build time from the readable sources in data/.
-# lets.dat, nums.dat, qvar.dat, boni.dat and c2.dat land beside the qvar executable; every
-# build of qvar or qvar_tests brings them up to date, and a bad source fails the build.
+# lets.dat, nums.dat, qvar.dat, boni.dat and c2.dat land beside the qvar executable, where a
+# build tree's qvar finds them; every build of qvar or qvar_tests brings them up to date, and
+# a bad source fails the build. They are installed by cmake/install.cmake.
 
 add_library(qvar_assetlib STATIC
   ${CMAKE_SOURCE_DIR}/tools/art_source.cpp
   ${CMAKE_SOURCE_DIR}/tools/asset_compiler.cpp
-  ${CMAKE_SOURCE_DIR}/tools/credits_compiler.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/credits_compiler.cpp
+  ${CMAKE_SOURCE_DIR}/tools/icon_art.cpp)
 target_include_directories(qvar_assetlib PUBLIC ${CMAKE_SOURCE_DIR}/tools)
 target_link_libraries(qvar_assetlib PUBLIC qvar_core)
 
@@ -45,9 +47,6 @@ add_custom_target(contact_sheet
   DEPENDS qvar_data qvar_contact_sheet
   COMMENT "Drawing ${CMAKE_BINARY_DIR}/contact_sheet.png"
   VERBATIM)
-
-include(GNUInstallDirs)
-install(FILES ${QVAR_DATA_OUTPUTS} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The tests read the compiled files and call the compiler's checks directly; their target is
 # made later (tests/), so the wiring waits until the whole top-level file has been read.

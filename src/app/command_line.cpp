@@ -5,24 +5,33 @@
 
 namespace qvar {
 
+#ifndef QVAR_VERSION_STRING
+#error "QVAR_VERSION_STRING comes from project(... VERSION ...) in CMakeLists.txt"
+#endif
+const char* const QVAR_VERSION = QVAR_VERSION_STRING;
+
 namespace {
 
-enum class Takes { Nothing, Value };
-
-struct OptionDef {
-    std::string_view name;
-    Takes takes;
+// Every option, in --help's order. A value name marks an option that takes a value.
+constexpr OptionInfo OPTIONS[] = {
+    {"--fullscreen", "", "desktop full screen (the picture stays a whole-number scale)"},
+    {"--scale", "N", "window at N times 320x200 (1 to 16); default: the largest that fits"},
+    {"--data-dir", "DIR", "look for the game's data (lets.dat, nums.dat, qvar.dat, boni.dat\n"
+                          "and c2.dat) in DIR first; then in $QVAR_DATA_DIR, the folder of\n"
+                          "the executable, ../share/qvar from there, each $XDG_DATA_DIRS/qvar"},
+    {"--user-dir", "DIR", "where prefs.dat, saved.dat and hiscores.dat are kept\n"
+                          "(default: $XDG_DATA_HOME/qvar or ~/.local/share/qvar)"},
+    {"--trace", "FILE", "write one line per game frame to FILE"},
+    {"--headless", "", "run without a window, on a virtual clock"},
+    {"--input", "FILE", "headless: play the input script FILE"},
+    {"--frames-out", "DIR", "headless: write presented frames as PNG files into DIR"},
+    {"--frames", "LIST", "headless: which frames, e.g. 1,50,200 or 10-20 or all"},
+    {"--help", "", "show this text"},
+    {"--version", "", "show the version"},
 };
 
-constexpr OptionDef OPTIONS[] = {
-    {"--headless", Takes::Nothing}, {"--input", Takes::Value},    {"--frames-out", Takes::Value},
-    {"--frames", Takes::Value},     {"--trace", Takes::Value},    {"--data-dir", Takes::Value},
-    {"--user-dir", Takes::Value},   {"--fullscreen", Takes::Nothing}, {"--scale", Takes::Value},
-    {"--help", Takes::Nothing},     {"--version", Takes::Nothing},
-};
-
-const OptionDef* find_option(std::string_view name) {
-    for (const OptionDef& option : OPTIONS)
+const OptionInfo* find_option(std::string_view name) {
+    for (const OptionInfo& option : OPTIONS)
         if (option.name == name) return &option;
     return nullptr;
 }
@@ -82,16 +91,16 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
         std::string_view arg = argv[i] != nullptr ? argv[i] : "";
         size_t eq = arg.find('=');
         std::string_view name = arg.substr(0, eq);
-        const OptionDef* option = find_option(name);
+        const OptionInfo* option = find_option(name);
         if (option == nullptr)
             return fail(arg.starts_with("-") ? "unknown option '" + std::string(name) + "'"
                                              : "unexpected argument '" + std::string(arg) + "'");
         if (name == "--help") return ParsedCommandLine{CommandAction::Help, {}, {}};
         if (name == "--version") return ParsedCommandLine{CommandAction::Version, {}, {}};
         std::string_view value;
-        if (option->takes == Takes::Nothing && eq != std::string_view::npos)
+        if (option->value.empty() && eq != std::string_view::npos)
             return fail(std::string(name) + " takes no value");
-        if (option->takes == Takes::Value) {
+        if (!option->value.empty()) {
             if (eq != std::string_view::npos) value = arg.substr(eq + 1);
             else if (i + 1 < argc && argv[i + 1] != nullptr && !std::string_view(argv[i + 1]).starts_with("--"))
                 value = argv[++i];
@@ -105,22 +114,29 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
     return parsed;
 }
 
+std::span<const OptionInfo> command_line_options() { return OPTIONS; }
+
 std::string usage_text() {
-    return "Usage: qvar [options]\n"
-           "\n"
-           "  --fullscreen        desktop full screen (the picture stays a whole-number scale)\n"
-           "  --scale N           window at N times 320x200 (1 to 16); default: the largest that fits\n"
-           "  --data-dir DIR      where lets.dat, nums.dat, qvar.dat, boni.dat and c2.dat are\n"
-           "                      (default: the folder of the executable)\n"
-           "  --user-dir DIR      where prefs.dat, saved.dat and hiscores.dat are kept\n"
-           "                      (default: $XDG_DATA_HOME/qvar or ~/.local/share/qvar)\n"
-           "  --trace FILE        write one line per game frame to FILE\n"
-           "  --headless          run without a window, on a virtual clock\n"
-           "  --input FILE        headless: play the input script FILE\n"
-           "  --frames-out DIR    headless: write presented frames as PNG files into DIR\n"
-           "  --frames LIST       headless: which frames, e.g. 1,50,200 or 10-20 or all\n"
-           "  --help              show this text\n"
-           "  --version           show the version\n";
+    constexpr size_t HELP_COLUMN = 22;
+    std::string text = "Usage: qvar [options]\n\n";
+    for (const OptionInfo& option : OPTIONS) {
+        std::string line(2, ' ');
+        line.append(option.name);
+        if (!option.value.empty()) line.append(" ").append(option.value);
+        if (line.size() + 2 > HELP_COLUMN) {  // a long option gets its help on the next line
+            text.append(line).append("\n");
+            line.clear();
+        }
+        line.resize(HELP_COLUMN, ' ');
+        std::string_view help = option.help;
+        for (size_t end = help.find('\n'); end != std::string_view::npos; end = help.find('\n')) {
+            text.append(line).append(help.substr(0, end)).append("\n");
+            line.assign(HELP_COLUMN, ' ');
+            help.remove_prefix(end + 1);
+        }
+        text.append(line).append(help).append("\n");
+    }
+    return text;
 }
 
 }  // namespace qvar

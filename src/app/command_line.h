@@ -1,14 +1,17 @@
 // The qvar command line: its options, their parser and the help text.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/frame_capture.h"
 #include "platform/platform.h"
 
 namespace qvar {
 
-inline constexpr const char* QVAR_VERSION = "1.0.0";
+// The version set once in CMakeLists.txt (project VERSION); --version prints it.
+extern const char* const QVAR_VERSION;
 inline constexpr int MAX_WINDOW_SCALE = 16;
 
 struct CommandLine {
@@ -18,7 +21,7 @@ struct CommandLine {
     bool frames_given = false;
     FrameSelection frames;    // --frames
     std::string trace_path;   // --trace: the game's per-frame trace
-    std::string data_dir;     // --data-dir; empty: beside the executable
+    std::string data_dir;     // --data-dir: the first folder the data search tries (app/data_search.h)
     std::string user_dir;     // --user-dir; empty: the player's data folder
     bool fullscreen = false;
     int scale = 0;            // --scale; 0: the largest that fits
@@ -32,10 +35,21 @@ struct ParsedCommandLine {
     std::string error;  // one line, for CommandAction::Error
 };
 
+// One option as --help and the manual page list it.
+struct OptionInfo {
+    std::string_view name;   // "--scale"
+    std::string_view value;  // what its value is called ("N"); empty when it takes none
+    std::string_view help;   // the --help text; '\n' starts a continuation line
+};
+
+// Every option, in the order --help lists them. The manual page (docs/qvar.6.in) lists the
+// same names and values; a test holds the two together.
+std::span<const OptionInfo> command_line_options();
+
 // Parses argv[1 ..]. Accepts "--option value" and "--option=value". Never exits or prints.
 ParsedCommandLine parse_command_line(int argc, const char* const* argv);
 
-// The text --help prints.
+// The text --help prints, made from command_line_options().
 std::string usage_text();
 
 }  // namespace qvar

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/data_search.h"
 #include "app/main_cycle.h"
 #include "model/system.h"
 #include "platform/headless_platform.h"
@@ -14,7 +15,14 @@ namespace qvar {
 
 int run_program(Platform& platform, const CommandLine& options) {
     auto sys = std::make_unique<System>(platform);  // large: keep it off the stack
-    sys->paths.data_dir = options.data_dir.empty() ? executable_dir() : options.data_dir;
+    const DataSearchSources sources = current_data_search_sources(options.data_dir);
+    const DataSearch search = find_data_dir(data_dir_candidates(sources));
+    if (search.found.empty()) {
+        fatal_error(*sys, missing_data_message(search));  // reported before any window opens
+        return 1;
+    }
+    std::fputs(passed_over_note(sources, search).c_str(), stderr);
+    sys->paths.data_dir = search.found;
     sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
     if (!make_dirs(sys->paths.user_dir))
         std::fprintf(stderr, "qvar: cannot create %s; settings and scores will not be kept\n",

@@ -6,8 +6,9 @@
 
 namespace qvar {
 
-// Fills in the default folders (data beside the executable, the player's folder, created
-// if missing) and runs the game on `platform`. Returns game_main's status.
+// Finds the data folder (app/data_search.h) and fills in the player's folder (created if
+// missing), then runs the game on `platform`. Returns game_main's status, or 1 after a
+// fatal error that lists every folder tried when none holds the data.
 int run_program(Platform& platform, const CommandLine& options);
 
 // A headless run: loads the script (exit status 2 on a faulty one, with every error on
