@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "gfx/float_steps.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -13,30 +14,79 @@ void plot_real(FrameBuffer& fb, float x, float y, uint8_t colour) {
     put_pixel(fb, trunc_coord(x), trunc_coord(y), colour);
 }
 
-// Lines longer than this many steps are far off any sensible picture; beyond it the stepping
-// stops at the screen edge instead of walking millions of invisible pixels.
-constexpr float MAX_EXACT_STEPS = 1048576.0f;
+// One line's steps: the major coordinate `a` goes up by 1 and the minor `b` by `slope` while
+// a < a_end; `a_is_x` says which screen axis is the major one. b_end, the minor coordinate of
+// the far end, only serves to rule out lines that cannot reach the screen.
+struct LineSteps {
+    float a, b, a_end, b_end, slope;
+    bool a_is_x;
+};
 
-// Steps the major coordinate `a` by 1 and the minor `b` by slope while a < a_end.
-// `a_is_x` says which screen axis is the major one.
-void step_line(FrameBuffer& fb, float a, float b, float a_end, float slope, bool a_is_x, uint8_t colour) {
-    const float a_limit = a_is_x ? static_cast<float>(SCREEN_WIDTH) : static_cast<float>(SCREEN_HEIGHT);
-    const bool long_line = (a_end - a) > MAX_EXACT_STEPS;
-    while (a_end > a) {
-        if (a >= a_limit) return;  // the major coordinate only grows: nothing more is visible
-        if (long_line && a < -1.0f) {
-            float skip = std::floor(-1.0f - a);
-            b += slope * skip;
-            a += skip;
-        }
-        if (a_is_x)
-            plot_real(fb, a, b, colour);
+float screen_extent(bool x_axis) { return static_cast<float>(x_axis ? SCREEN_WIDTH : SCREEN_HEIGHT); }
+
+// Every step in turn, for the lines whose numbers are not all finite. A major coordinate too
+// large to grow by 1 would step forever off screen: the line ends there.
+void step_every_point(FrameBuffer& fb, LineSteps s, uint8_t colour) {
+    const float a_limit = screen_extent(s.a_is_x);
+    while (s.a_end > s.a) {
+        if (s.a >= a_limit) return;  // the major coordinate only grows: nothing more is visible
+        if (s.a_is_x)
+            plot_real(fb, s.a, s.b, colour);
         else
-            plot_real(fb, b, a, colour);
-        b += slope;
-        float next = a + 1.0f;
-        if (next == a) return;  // precision exhausted
-        a = next;
+            plot_real(fb, s.b, s.a, colour);
+        s.b += s.slope;
+        const float next = s.a + 1.0f;
+        if (next == s.a) return;
+        s.a = next;
+    }
+}
+
+// Whether no step can land on the screen. The major coordinate stays in [a, a_end). Below
+// 2000 pixels each sum is rounded by at most 2^-14, so over the at most 4001 steps the minor
+// coordinate strays less than half a pixel from the straight line between the ends (the
+// slope is at most 1, and the major one ends at most a quarter of a step late): a margin of
+// two pixels covers it. Longer lines are left to the exact walk.
+bool surely_off_screen(const LineSteps& s, float a_limit, float b_limit) {
+    if (!(s.a_end > -1.0f) || s.a >= a_limit) return true;
+    constexpr float MODERATE = 2000.0f;
+    if (!(std::fabs(s.a) < MODERATE && std::fabs(s.a_end) < MODERATE && std::fabs(s.b) < MODERATE &&
+          std::fabs(s.b_end) < MODERATE))
+        return false;
+    return std::fmax(s.b, s.b_end) + 2.0f <= -1.0f || std::fmin(s.b, s.b_end) - 2.0f >= b_limit;
+}
+
+// The points of step_every_point that land on the screen, and only those are stepped: the
+// steps before the line reaches the screen are jumped over with the same bits, and the walk
+// ends when either coordinate has left the screen for good (both move one way only).
+void step_line(FrameBuffer& fb, LineSteps s, uint8_t colour) {
+    if (!(std::isfinite(s.a) && std::isfinite(s.b) && std::isfinite(s.a_end) && std::isfinite(s.slope))) {
+        step_every_point(fb, s, colour);
+        return;
+    }
+    const float a_limit = screen_extent(s.a_is_x);
+    const float b_limit = screen_extent(!s.a_is_x);
+    if (surely_off_screen(s, a_limit, b_limit)) return;
+    if (!(s.a > -1.0f)) {
+        const uint64_t k = steps_past(s.a, 1.0f, -1.0f);
+        if (k == NEVER) return;
+        s.b = advance_steps(s.b, s.slope, k);
+    }
+    if (!(s.a_end > s.a) || s.a >= a_limit) return;
+    if (!(s.b > -1.0f && s.b < b_limit)) {
+        const bool below = s.b <= -1.0f;
+        if (below ? !(s.slope > 0.0f) : !(s.slope < 0.0f)) return;  // moving away: never on screen
+        const uint64_t k = steps_past(s.b, s.slope, below ? -1.0f : b_limit);
+        if (k == NEVER) return;
+        s.a = advance_steps(s.a, 1.0f, k);
+    }
+    // On screen now; -1 < a, b means truncation gives 0 or more, and |a| < 320 always grows by 1.
+    uint8_t* const px = fb.pixels.data();
+    const int32_t a_stride = s.a_is_x ? 1 : SCREEN_WIDTH;
+    const int32_t b_stride = s.a_is_x ? SCREEN_WIDTH : 1;
+    while (s.a_end > s.a && s.a < a_limit && s.b > -1.0f && s.b < b_limit) {
+        px[static_cast<int32_t>(s.a) * a_stride + static_cast<int32_t>(s.b) * b_stride] = colour;
+        s.b += s.slope;
+        s.a += 1.0f;
     }
 }
 
@@ -81,9 +131,9 @@ void draw_line(FrameBuffer& fb, float x1, float y1, float x2, float y2, uint8_t 
         dy = -dy;
     }
     if (dy < dx)
-        step_line(fb, x1, y1, x2, dy / dx, true, colour);
+        step_line(fb, {x1, y1, x2, y2, dy / dx, true}, colour);
     else
-        step_line(fb, y1, x1, y2, dx / dy, false, colour);
+        step_line(fb, {y1, x1, y2, x2, dx / dy, false}, colour);
 }
 
 void plot_plus(FrameBuffer& fb, int32_t x, int32_t y, uint8_t colour) {
