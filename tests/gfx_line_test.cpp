@@ -109,6 +109,9 @@ TEST(FloatSteps, JumpsLandOnTheBitsOfSingleSteps) {
         }
         SCOPED_TRACE(testing::Message() << "x " << x0 << " d " << d << " n " << n);
         ASSERT_EQ(std::bit_cast<uint32_t>(advance_steps(x0, d, n)), std::bit_cast<uint32_t>(x));
+        float ones = x0;
+        for (uint64_t k = 0; k < n; ++k) ones += 1.0f;
+        ASSERT_EQ(std::bit_cast<uint32_t>(advance_by_ones(x0, n)), std::bit_cast<uint32_t>(ones));
         float y = x0;
         const uint64_t k = steps_past(y, d, goal);
         if (first_past != NEVER) {

@@ -16,45 +16,37 @@ namespace {
 constexpr int64_t M_LOW = int64_t{1} << 23;   // m of 2^e
 constexpr int64_t M_HIGH = int64_t{1} << 24;  // m of 2^(e+1)
 
-// |x| = m * 2^(field - 150), m in [2^23, 2^24), for a normal nonzero x.
-struct Binade {
+// The addend as a whole number times 2^(field - 150); a subnormal has field 1, no hidden bit.
+struct Addend {
+    int64_t mant = 0;
+    int32_t field = 0;
     bool negative = false;
-    uint32_t field = 0;  // the biased exponent
-    int64_t m = 0;
 };
 
-bool binade_of(float x, Binade& b) {
-    const uint32_t bits = std::bit_cast<uint32_t>(x);
-    b.field = (bits >> 23) & 0xFFu;
-    if (b.field == 0 || b.field == 0xFFu) return false;  // zero, subnormal, infinite or NaN
-    b.negative = (bits >> 31) != 0;
-    b.m = M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu);
+Addend addend_of(float d) {
+    const uint32_t bits = std::bit_cast<uint32_t>(d);
+    const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
+    const auto low = static_cast<int64_t>(bits & 0x7FFFFFu);
+    return {field == 0 ? low : (M_LOW | low), field == 0 ? 1 : field, (bits >> 31) != 0};
+}
+
+// The steps from m (in the binade with exponent field `field`) add the addend rounded to a
+// whole number of units: `inc`, 0 when the sum rounds back to x. False when the next step
+// must be a plain one: the addend is a quarter of the binade or more, or it ends in exactly
+// half a unit and m is odd.
+bool run_increment(const Addend& a, int32_t field, int64_t m, int64_t& inc) {
+    const int32_t shift = field - a.field;
+    if (shift < 2) return false;
+    if (shift > 25) {  // less than a quarter of a unit
+        inc = 0;
+        return true;
+    }
+    const int64_t whole = a.mant >> shift;
+    const int64_t rest = a.mant & ((int64_t{1} << shift) - 1);
+    const int64_t half = int64_t{1} << (shift - 1);
+    if (rest == half && (m & 1) != 0) return false;
+    inc = whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
     return true;
-}
-
-float from_binade(const Binade& b, int64_t m) {
-    return std::bit_cast<float>((b.negative ? 0x80000000u : 0u) | (b.field << 23) |
-                                static_cast<uint32_t>(m - M_LOW));
-}
-
-// v in units of the binade, signed so that the binade's own values are positive. Exact: a
-// float times a power of two (2^-104 .. 2^149) as a double.
-double in_units(const Binade& b, float v) {
-    const double scale = std::bit_cast<double>(static_cast<uint64_t>(1023 + 150 - b.field) << 52);
-    return (b.negative ? -static_cast<double>(v) : static_cast<double>(v)) * scale;
-}
-
-// The constant increment, in units, of the steps from x's m onward inside its binade; 0 when
-// a single plain step must come first (a tie from an odd m) or x would not move.
-int64_t run_increment(const Binade& b, float d) {
-    const double r = in_units(b, d);
-    if (!(std::fabs(r) < static_cast<double>(M_LOW))) return 0;  // one step leaves the binade
-    const double whole = std::floor(r);
-    const double part = r - whole;
-    auto inc = static_cast<int64_t>(whole);
-    if (part == 0.5 && (b.m & 1) != 0) return 0;
-    if (part > 0.5 || (part == 0.5 && (inc & 1) != 0)) ++inc;
-    return inc;
 }
 
 struct Goal {
@@ -64,47 +56,56 @@ struct Goal {
     bool past(float v) const { return rising ? v > t : v < t; }
 };
 
-// Steps inside x's binade at most `most` of them, stopping on the first value past the goal.
-// Returns the number taken: 0 when the next step must be a plain one.
-uint64_t jump(float& x, float d, uint64_t most, const Goal& goal) {
-    Binade b;
-    if (!binade_of(x, b)) return 0;
-    const int64_t inc = run_increment(b, d);
-    if (inc == 0) return 0;
-    const int64_t room = inc > 0 ? (M_HIGH - 1 - b.m) / inc : (b.m - M_LOW - 1) / -inc;
-    if (room <= 0) return 0;
-    int64_t n = most < static_cast<uint64_t>(room) ? static_cast<int64_t>(most) : room;
-    const bool up = goal.rising != b.negative;  // past the goal: m above tu, or below it
-    if (goal.any && (inc > 0) == up) {
-        const double tu = in_units(b, goal.t);
-        auto past = [&](int64_t i) {
-            const auto v = static_cast<double>(b.m + i * inc);  // exact: below 2^25
-            return up ? v > tu : v < tu;
-        };
-        // The first past step, estimated and then settled exactly.
-        const double at = (tu - static_cast<double>(b.m)) / static_cast<double>(inc);
-        int64_t i = n;
-        if (at < 1.0) i = 1;
-        else if (at < static_cast<double>(n)) i = static_cast<int64_t>(at) + 1;
-        while (i > 1 && past(i - 1)) --i;
-        while (i < n && !past(i)) ++i;
-        if (past(i)) n = i;
-    }
-    x = from_binade(b, b.m + n * inc);
-    return static_cast<uint64_t>(n);
+// x's binade: |x| = m * 2^(field - 150). The float with another m in the same binade.
+struct Binade {
+    uint32_t sign_and_field;
+    int64_t m;
+    float with(int64_t other) const { return std::bit_cast<float>(sign_and_field | static_cast<uint32_t>(other - M_LOW)); }
+};
+
+// The first of the steps 1 .. n of a run (x + i * delta) that lies past the goal, knowing the
+// n-th does: estimated, then settled exactly.
+int64_t first_past(const Binade& b, int64_t inc, int64_t n, float x, float x_n, const Goal& goal) {
+    const double delta = (static_cast<double>(x_n) - static_cast<double>(x)) / static_cast<double>(n);  // exact
+    const double at = (static_cast<double>(goal.t) - static_cast<double>(x)) / delta;
+    int64_t i = at < 1.0 ? 1 : (at < static_cast<double>(n) ? static_cast<int64_t>(at) + 1 : n);
+    while (i > 1 && goal.past(b.with(b.m + (i - 1) * inc))) --i;
+    while (!goal.past(b.with(b.m + i * inc))) ++i;
+    return i;
 }
 
+// Steps x at most `limit` times, stopping on the first value past the goal. Returns the number
+// of steps taken; NEVER when x stops changing first (or, with a goal, never passes it).
 uint64_t run(float& x, float d, uint64_t limit, const Goal& goal) {
+    const Addend a = addend_of(d);
     uint64_t k = 0;
     while (k < limit) {
         if (goal.any && goal.past(x)) return k;
-        const uint64_t jumped = jump(x, d, limit - k, goal);
-        if (jumped > 0) {
-            k += jumped;
-            continue;
+        const uint32_t bits = std::bit_cast<uint32_t>(x);
+        const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
+        const Binade b{bits & 0xFF800000u, M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)};
+        int64_t inc = 0;
+        if (field != 0 && field != 0xFF && run_increment(a, field, b.m, inc)) {
+            if (inc == 0) return NEVER;  // every later sum rounds back to x
+            if (((bits >> 31) != 0) != a.negative) inc = -inc;  // toward zero: m shrinks
+            // Steps that stay a unit inside the binade: there the increment cannot change.
+            const int64_t room = inc > 0 ? (M_HIGH - 1 - b.m) / inc : (b.m - M_LOW - 1) / -inc;
+            const uint64_t left = limit - k;
+            const bool to_edge = left > static_cast<uint64_t>(room);
+            int64_t n = to_edge ? room : static_cast<int64_t>(left);
+            if (n > 0) {
+                float x_n = b.with(b.m + n * inc);
+                if (goal.any && goal.past(x_n)) {
+                    n = first_past(b, inc, n, x, x_n, goal);
+                    x_n = b.with(b.m + n * inc);
+                }
+                x = x_n;
+                k += static_cast<uint64_t>(n);
+                if (!to_edge || (goal.any && goal.past(x))) continue;
+            }
         }
-        const float next = x + d;
-        if (next == x) return NEVER;  // stuck for good: every later sum rounds back to x
+        const float next = x + d;  // at the edge of a binade, or where no run applies
+        if (next == x) return NEVER;
         x = next;
         ++k;
     }
@@ -116,6 +117,30 @@ uint64_t run(float& x, float d, uint64_t limit, const Goal& goal) {
 float advance_steps(float x, float d, uint64_t n) {
     run(x, d, n, Goal{});
     return x;
+}
+
+float advance_by_ones(float x, uint64_t n) {
+    for (; n > 0 && x > -1.0f && x < 1.0f; --n) x += 1.0f;  // at most two steps up to 1
+    if (n == 0 || !(x >= 1.0f && x < 16777216.0f)) return advance_steps(x, 1.0f, n);
+    // In units of 2^-23 every x from 1 up to 2^24 is a whole number A; a step adds 2^23 exactly
+    // until x passes a power of two, where the sum is rounded to the coarser grid.
+    constexpr int64_t ONE = int64_t{1} << 23;
+    auto A = static_cast<int64_t>(x * 8388608.0f);
+    while (n > 0) {
+        const int32_t e = 63 - __builtin_clzll(static_cast<uint64_t>(A)) - 23;  // x in [2^e, 2^(e+1))
+        if (e >= 24) return advance_steps(static_cast<float>(A) / 8388608.0f, 1.0f, n);
+        const int64_t to_edge = ((int64_t{1} << (e + 24)) - A + ONE - 1) >> 23;
+        if (n < static_cast<uint64_t>(to_edge)) {
+            A += static_cast<int64_t>(n) << 23;
+            break;
+        }
+        A += to_edge << 23;
+        n -= static_cast<uint64_t>(to_edge);
+        // Past the edge the grid is 2^(e+1) units; A lies on it or half-way, a tie to even.
+        const int64_t grid = int64_t{1} << (e + 1);
+        if ((A & (grid >> 1)) != 0) A = ((A >> (e + 1)) & 1) == 0 ? A - (grid >> 1) : A + (grid >> 1);
+    }
+    return static_cast<float>(A) / 8388608.0f;
 }
 
 uint64_t steps_past(float& x, float d, float t) {
