@@ -226,12 +226,15 @@ void blit_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sp
     const int32_t y0 = mod_floor(y, SCREEN_HEIGHT);
     const int32_t w = sprite.width;
     const int32_t h = sprite.height;
+    // A row is narrower than the screen, so it wraps at most once: two runs of columns.
+    const int32_t first_run = w < SCREEN_WIDTH - x0 ? w : SCREEN_WIDTH - x0;
     for (int32_t r = 0; r < h; ++r) {
-        const int32_t row = (y0 + r) % SCREEN_HEIGHT;
-        for (int32_t c = 0; c < w; ++c) {
-            uint8_t p = sprite.pixels[static_cast<size_t>(r * w + c)];
-            if (p != TRANSPARENT) fb.pixels[static_cast<size_t>(row * SCREEN_WIDTH + (x0 + c) % SCREEN_WIDTH)] = p;
-        }
+        const uint8_t* src = sprite.pixels.data() + static_cast<size_t>(r * w);
+        uint8_t* row = fb.pixels.data() + static_cast<size_t>(((y0 + r) % SCREEN_HEIGHT) * SCREEN_WIDTH);
+        for (int32_t c = 0; c < first_run; ++c)
+            if (src[c] != TRANSPARENT) row[x0 + c] = src[c];
+        for (int32_t c = first_run; c < w; ++c)
+            if (src[c] != TRANSPARENT) row[x0 + c - SCREEN_WIDTH] = src[c];
     }
 }
 

@@ -13,7 +13,7 @@
 #include "util/pool.h"
 #include "util/random.h"
 #include "world/kind_list.h"
-#include "world/simd.h"
+#include "world/lanes.h"
 
 namespace qvar::world {
 
@@ -70,63 +70,21 @@ inline void add_hit_pair(HitPairs& h, int32_t foe, int32_t shot) {
     if (h.count < HitPairs::capacity) ++h.count;
 }
 
-// Calls on_hit(j) for every live shot j, in slot order, that passes the test. The test runs
-// four shots at a time (vtest on vectors, giving -1 or 0 per lane) over blocks of 16, and stest
-// is the same test on one shot for the tail. Shot positions must not change during the scan.
-template <class VecTest, class ScalarTest, class OnHit>
-inline void scan_shots(const ShotPool& shots, VecTest vtest, ScalarTest stest, OnHit on_hit) {
-    using namespace simd;
-    const int32_t n = shots.count;
-    const float* sx = shots.x.data();
-    const float* sy = shots.y.data();
-    int32_t j = 0;
-    for (; j + 16 <= n; j += 16) {
-        uint32_t hit = bits(vtest(load(sx + j), load(sy + j))) | bits(vtest(load(sx + j + 4), load(sy + j + 4))) << 4 |
-                       bits(vtest(load(sx + j + 8), load(sy + j + 8))) << 8 |
-                       bits(vtest(load(sx + j + 12), load(sy + j + 12))) << 12;
-        while (hit != 0) {
-            on_hit(j + __builtin_ctz(hit));
-            hit &= hit - 1;
-        }
-    }
-    for (; j < n; ++j)
-        if (stest(sx[j], sy[j])) on_hit(j);
-}
-
-// Shots strictly within sqrt(r2) of (x, y): (sx - x)^2 + (sy - y)^2 < r2.
+// Calls on_hit(j) for every live shot j, in slot order, strictly within sqrt(r2) of (x, y).
+// Shot positions must not change during the scan.
 template <class OnHit>
 inline void scan_round(const ShotPool& shots, float x, float y, float r2, OnHit on_hit) {
-    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), vr = simd::splat(r2);
-    scan_shots(
-        shots,
-        [=](simd::v4f a, simd::v4f b) {
-            const simd::v4f dx = a - vx, dy = b - vy;
-            return dx * dx + dy * dy < vr;
-        },
-        [=](float a, float b) { return square(a - x) + square(b - y) < r2; }, on_hit);
+    lanes::ShotList hits;
+    const int32_t n = lanes::shots_round(shots, x, y, r2, hits);
+    for (int32_t k = 0; k < n; ++k) on_hit(hits[static_cast<size_t>(k)]);
 }
 
-// Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box).
+// Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box), likewise.
 template <bool STRICT, class OnHit>
 inline void scan_box(const ShotPool& shots, float x, float y, float ax, float ay, OnHit on_hit) {
-    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), lx = simd::splat(ax), ly = simd::splat(ay);
-    scan_shots(
-        shots,
-        [=](simd::v4f a, simd::v4f b) {
-            const simd::v4f dx = simd::abs(a - vx), dy = simd::abs(b - vy);
-            if constexpr (STRICT)
-                return (dx < lx) & (dy < ly);
-            else
-                return (dx <= lx) & (dy <= ly);
-        },
-        [=](float a, float b) {
-            const float dx = std::fabs(a - x), dy = std::fabs(b - y);
-            if constexpr (STRICT)
-                return dx < ax && dy < ay;
-            else
-                return dx <= ax && dy <= ay;
-        },
-        on_hit);
+    lanes::ShotList hits;
+    const int32_t n = lanes::shots_box(shots, x, y, ax, ay, STRICT, hits);
+    for (int32_t k = 0; k < n; ++k) on_hit(hits[static_cast<size_t>(k)]);
 }
 
 // ---- the foe pass ----
