@@ -74,6 +74,20 @@ int64_t first_past(const Binade& b, int64_t inc, int64_t n, float x, float x_n, 
     return i;
 }
 
+// The run from x: each of the next `room` steps adds `inc` units (negative toward zero) and
+// stays a unit inside x's binade. False when the next step must be a plain one; inc 0 when
+// every sum rounds back to x.
+bool steady_run(float x, const Addend& a, Binade& b, int64_t& inc, int64_t& room) {
+    const uint32_t bits = std::bit_cast<uint32_t>(x);
+    const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
+    b = Binade{bits & 0xFF800000u, M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)};
+    if (field == 0 || field == 0xFF || !run_increment(a, field, b.m, inc)) return false;
+    if (inc == 0) return true;
+    if (((bits >> 31) != 0) != a.negative) inc = -inc;
+    room = inc > 0 ? (M_HIGH - 1 - b.m) / inc : (b.m - M_LOW - 1) / -inc;
+    return true;
+}
+
 // Steps x at most `limit` times, stopping on the first value past the goal. Returns the number
 // of steps taken; NEVER when x stops changing first (or, with a goal, never passes it).
 uint64_t run(float& x, float d, uint64_t limit, const Goal& goal) {
@@ -81,15 +95,10 @@ uint64_t run(float& x, float d, uint64_t limit, const Goal& goal) {
     uint64_t k = 0;
     while (k < limit) {
         if (goal.any && goal.past(x)) return k;
-        const uint32_t bits = std::bit_cast<uint32_t>(x);
-        const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
-        const Binade b{bits & 0xFF800000u, M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)};
-        int64_t inc = 0;
-        if (field != 0 && field != 0xFF && run_increment(a, field, b.m, inc)) {
-            if (inc == 0) return NEVER;  // every later sum rounds back to x
-            if (((bits >> 31) != 0) != a.negative) inc = -inc;  // toward zero: m shrinks
-            // Steps that stay a unit inside the binade: there the increment cannot change.
-            const int64_t room = inc > 0 ? (M_HIGH - 1 - b.m) / inc : (b.m - M_LOW - 1) / -inc;
+        Binade b{};
+        int64_t inc = 0, room = 0;
+        if (steady_run(x, a, b, inc, room)) {
+            if (inc == 0) return NEVER;
             const uint64_t left = limit - k;
             const bool to_edge = left > static_cast<uint64_t>(room);
             int64_t n = to_edge ? room : static_cast<int64_t>(left);
