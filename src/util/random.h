@@ -20,10 +20,10 @@ struct Random {
 // Inline: the densest frames draw a few million of these.
 inline int32_t random_int(Random& rng, int32_t n) {
     const uint32_t old = rng.s2;
-    if (rng.s1 < 4294967295u - rng.s2)
-        rng.s2 = rng.s1 + rng.s2;
-    else
-        rng.s2 = rng.s1 + rng.s2 + 1u;  // unsigned wrap: the sum modulo 2^32 - 1
+    // The sum modulo 2^32 - 1, as 32 bits: one more when it reaches 2^32 - 1 (written without
+    // a branch, which would be a coin toss to predict).
+    const uint64_t sum = static_cast<uint64_t>(rng.s1) + rng.s2;
+    rng.s2 = static_cast<uint32_t>(sum + (sum >= 4294967295u ? 1u : 0u));
     rng.s1 = old;
     if (n <= 1) return 0;
     const float scaled = static_cast<float>(rng.s2) / 4294967296.0f * static_cast<float>(n);
