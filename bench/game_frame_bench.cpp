@@ -132,6 +132,6 @@ void BM_LevelFrames(benchmark::State& state) {
     state.counters["frame"] =
         benchmark::Counter(FRAMES, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_LevelFrames)->Arg(1000)->Arg(9990)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LevelFrames)->Arg(1000)->Arg(2000)->Arg(5000)->Arg(9990)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -32,7 +32,7 @@ Addend addend_of(float d) {
 
 // The steps from m (in the binade with exponent field `field`) add the addend rounded to a
 // whole number of units: `inc`, 0 when the sum rounds back to x. False when the next step
-// must be a plain one: the addend is a quarter of the binade or more, or it ends in exactly
+// must be a plain one: the addend is half the binade or more, or it ends in exactly
 // half a unit and m is odd.
 bool run_increment(const Addend& a, int32_t field, int64_t m, int64_t& inc) {
     const int32_t shift = field - a.field;
