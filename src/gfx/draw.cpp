@@ -2,6 +2,7 @@
 #include "gfx/draw.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "util/numeric.h"
 
@@ -59,21 +60,53 @@ void plot_soft_dot(FrameBuffer& fb, float x, float y, float level) {
     brighten_pixel(fb, add_wrap(ix, 1), add_wrap(iy, 1), shade(fy * fx));
 }
 
+namespace {
+
+// Sprite pixels over n bytes of the frame: the transparent ones (255) keep what is there.
+template <int N>
+void blend_bytes(uint8_t* row, const uint8_t* src) {
+    typedef uint8_t bytes __attribute__((vector_size(N)));
+    bytes s, r, clear;
+    std::memcpy(&s, src, N);
+    std::memcpy(&r, row, N);
+    std::memset(&clear, TRANSPARENT, N);
+    const bytes keep = reinterpret_cast<bytes>(s == clear);
+    r = (r & keep) | (s & ~keep);
+    std::memcpy(row, &r, N);
+}
+
+// The same over a run of n pixels of one row: sixteen and eight at a time, then one by one.
+void blend_run(uint8_t* row, const uint8_t* src, int32_t n) {
+    int32_t c = 0;
+    for (; c + 16 <= n; c += 16) blend_bytes<16>(row + c, src + c);
+    if (c + 8 <= n) {
+        blend_bytes<8>(row + c, src + c);
+        c += 8;
+    }
+    for (; c < n; ++c)
+        if (src[c] != TRANSPARENT) row[c] = src[c];
+}
+
+bool well_formed(const Sprite& sprite) {
+    return sprite.pixels.size() >= static_cast<size_t>(sprite.width) * sprite.height;
+}
+
+}  // namespace
+
 void blit_sprite(FrameBuffer& fb, uint32_t x, uint32_t y, const Sprite& sprite) {
     if (x >= static_cast<uint32_t>(SCREEN_WIDTH) || y >= static_cast<uint32_t>(SCREEN_HEIGHT)) return;
+    if (!well_formed(sprite)) return;  // a malformed sprite draws nothing
     const uint32_t w = sprite.width;
     const uint32_t h = sprite.height;
     const uint32_t draw_w = (x + w > static_cast<uint32_t>(SCREEN_WIDTH)) ? SCREEN_WIDTH - x : w;
     const uint32_t draw_h = (y + h > static_cast<uint32_t>(SCREEN_HEIGHT)) ? SCREEN_HEIGHT - y : h;
-    for (uint32_t r = 0; r < draw_h; ++r) {
-        for (uint32_t c = 0; c < draw_w; ++c) {
-            uint8_t p = sprite.pixels[r * w + c];
-            if (p != TRANSPARENT) fb.pixels[(y + r) * static_cast<uint32_t>(SCREEN_WIDTH) + x + c] = p;
-        }
-    }
+    for (uint32_t r = 0; r < draw_h; ++r)
+        blend_run(fb.pixels.data() + (y + r) * static_cast<uint32_t>(SCREEN_WIDTH) + x, sprite.pixels.data() + r * w,
+                  static_cast<int32_t>(draw_w));
 }
 
 void blit_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sprite) {
+    if (!well_formed(sprite)) return;
     // For x >= -320 and y >= -200 this is the usual (x + 320 + c) mod 320; beyond that the
     // true modulo keeps wrapping consistently instead of scattering pixels.
     const int32_t x0 = mod_floor(x, SCREEN_WIDTH);
@@ -85,10 +118,8 @@ void blit_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sp
     for (int32_t r = 0; r < h; ++r) {
         const uint8_t* src = sprite.pixels.data() + static_cast<size_t>(r * w);
         uint8_t* row = fb.pixels.data() + static_cast<size_t>(((y0 + r) % SCREEN_HEIGHT) * SCREEN_WIDTH);
-        for (int32_t c = 0; c < first_run; ++c)
-            if (src[c] != TRANSPARENT) row[x0 + c] = src[c];
-        for (int32_t c = first_run; c < w; ++c)
-            if (src[c] != TRANSPARENT) row[x0 + c - SCREEN_WIDTH] = src[c];
+        blend_run(row + x0, src, first_run);
+        blend_run(row, src + first_run, w - first_run);
     }
 }
 

@@ -53,11 +53,8 @@ inline float rewrap(float v, float size) {
     return r < 0.0f ? r + size : r;
 }
 
-// A sprite drawn at offset (a, b) from a foe: blit_sprite_wrapped at (trunc(x - a), trunc(y - b)),
-// with a quick path for sprites that do not cross an edge (same pixels, no per-pixel modulo).
+// A sprite drawn at offset (a, b) from a foe: blit_sprite_wrapped at (trunc(x - a), trunc(y - b)).
 void draw_sprite_at(FrameBuffer& fb, float x, float y, float a, float b, const Sprite& sprite);
-// Same, with the corner already in whole pixels.
-void draw_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sprite);
 
 // ---- hit pairs ----
 
