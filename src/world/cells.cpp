@@ -47,7 +47,7 @@ void step_cell(PassState& ps, int32_t i) {
     // a second shot in the same test already hits.
     HitPairs& hits = ps.game.hits;
     const ShotPool& shots = ps.game.shots;
-    scan_round(shots, x, y, 49.0f, [&](int32_t j) {
+    scan_round(ps.shots, x, y, 49.0f, [&](int32_t j) {
             if (f.gen[k] != 0) {
                 add_hit_pair(hits, i, j);
                 return;

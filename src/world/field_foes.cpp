@@ -8,7 +8,7 @@ namespace {
 
 constexpr float REPEL_RANGE2 = 2500.0f;  // 50 pixels, squared
 
-bool any_shot_within(const ShotPool& s, float x, float y, float r2) {
+bool any_shot_within(const ShotBands& s, float x, float y, float r2) {
     bool any = false;
     scan_round(s, x, y, r2, [&any](int32_t) { any = true; });
     return any;
@@ -54,7 +54,7 @@ void step_repeller(PassState& ps, int32_t i) {
     contact_box(ps, x, y, 15.0f, 12.0f);
     // The ship triggers it also while it is exploding.
     const bool triggered =
-        ps.ship_distance2 < REPEL_RANGE2 || any_shot_within(ps.game.shots, x, y, REPEL_RANGE2);
+        ps.ship_distance2 < REPEL_RANGE2 || any_shot_within(ps.shots, x, y, REPEL_RANGE2);
     if (triggered) repel(ps, i, x, y);
     draw_sprite_at(ps.sys.frame, x, y, 10.0f, 7.0f, ps.game.sprites.repeller);
     shot_test_box(ps, i, x, y, 10.0f, 8.0f);
@@ -108,7 +108,7 @@ void step_spinner(PassState& ps, int32_t i) {
     // Each hit spins it up by 0.1; only the hit that lifts the spin above 0.8 destroys it.
     HitPairs& hits = ps.game.hits;
     float& spin = f.spin[k];
-    scan_round(ps.game.shots, x, y, 36.0f, [&](int32_t j) {
+    scan_round(ps.shots, x, y, 36.0f, [&](int32_t j) {
         spin += 0.1f;
         add_hit_pair(hits, spin > 0.8f ? i : -1, j);
     });

@@ -116,7 +116,7 @@ void step_saucer(PassState& ps, int32_t i) {
     draw_sprite_at(ps.sys.frame, f.x[k], f.y[k], 7.0f, 3.0f, ps.game.sprites.saucer);
     const float x = f.x[k], y = f.y[k];
     HitPairs& hits = ps.game.hits;
-    scan_box<true>(ps.game.shots, x, y, 8.0f, 4.0f, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
+    scan_box<true>(ps.shots, x, y, 8.0f, 4.0f, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
 }
 
 void step_pellet(PassState& ps, int32_t i) {

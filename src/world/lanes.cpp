@@ -38,10 +38,10 @@ void use_width(int32_t lanes) {
     if (lanes == 4 || (lanes == 8 && widest() == 8)) in_use() = lanes;
 }
 
-int32_t shots_round(const ShotPool& s, float x, float y, float r2, ShotList& out) {
+int32_t shots_round(const ShotColumns& s, float x, float y, float r2, ShotList& out) {
     return QVAR_LANES_CALL(shots_round, s, x, y, r2, out);
 }
-int32_t shots_box(const ShotPool& s, float x, float y, float ax, float ay, bool strict, ShotList& out) {
+int32_t shots_box(const ShotColumns& s, float x, float y, float ax, float ay, bool strict, ShotList& out) {
     return QVAR_LANES_CALL(shots_box, s, x, y, ax, ay, strict, out);
 }
 void turn_back(const float* px, const float* py, float* vx, float* vy, float* spin, int32_t first, int32_t end,

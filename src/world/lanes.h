@@ -20,12 +20,18 @@ int32_t width();
 // Uses 4 lanes, or 8 where widest() allows; any other request is ignored. For tests.
 void use_width(int32_t lanes);
 
-// Slots of live shots, ascending, as the shot scans report them.
+// Shot positions to scan, entries [first, end) of the columns x, y, reported by their ids
+// (slot numbers), in entry order.
+struct ShotColumns {
+    const float *x, *y;
+    const int32_t* id;
+    int32_t first, end;
+};
 using ShotList = std::array<int32_t, SHOT_CAPACITY>;
 // The shots strictly within sqrt(r2) of (x, y): (sx - x)^2 + (sy - y)^2 < r2. Returns the count.
-int32_t shots_round(const ShotPool& s, float x, float y, float r2, ShotList& out);
+int32_t shots_round(const ShotColumns& s, float x, float y, float r2, ShotList& out);
 // The shots in the box |sx - x| <= ax, |sy - y| <= ay, or with < when `strict`.
-int32_t shots_box(const ShotPool& s, float x, float y, float ax, float ay, bool strict, ShotList& out);
+int32_t shots_box(const ShotColumns& s, float x, float y, float ax, float ay, bool strict, ShotList& out);
 
 // Entries [first, end) of the parallel columns lying strictly within 50 pixels of (x, y) have
 // their velocity, and spin when given, turned back (the sign flipped: exactly -v).

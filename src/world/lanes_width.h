@@ -5,9 +5,10 @@
 #include "world/lanes.h"
 
 #define QVAR_LANES_DECLARE(TARGET)                                                                     \
-    TARGET int32_t shots_round(const ShotPool& s, float x, float y, float r2, lanes::ShotList& out);    \
-    TARGET int32_t shots_box(const ShotPool& s, float x, float y, float ax, float ay, bool strict,     \
-                             lanes::ShotList& out);                                                    \
+    TARGET int32_t shots_round(const lanes::ShotColumns& s, float x, float y, float r2,                \
+                               lanes::ShotList& out);                                                  \
+    TARGET int32_t shots_box(const lanes::ShotColumns& s, float x, float y, float ax, float ay,        \
+                             bool strict, lanes::ShotList& out);                                       \
     TARGET void turn_back(const float* px, const float* py, float* vx, float* vy, float* spin,         \
                           int32_t first, int32_t end, float x, float y);                               \
     TARGET void pull_foes(FoePool& f, int32_t first, int32_t end, float x, float y);                   \

@@ -14,6 +14,7 @@
 #include "util/random.h"
 #include "world/kind_list.h"
 #include "world/lanes.h"
+#include "world/shot_bands.h"
 
 namespace qvar::world {
 
@@ -67,21 +68,48 @@ inline void add_hit_pair(HitPairs& h, int32_t foe, int32_t shot) {
     if (h.count < HitPairs::capacity) ++h.count;
 }
 
-// Calls on_hit(j) for every live shot j, in slot order, strictly within sqrt(r2) of (x, y).
-// Shot positions must not change during the scan.
+// Calls on_hit(j) for every shot j that a scan of the bands found, in slot order: one band
+// lists them so already; across bands they are put in order by a mark per slot.
 template <class OnHit>
-inline void scan_round(const ShotPool& shots, float x, float y, float r2, OnHit on_hit) {
-    lanes::ShotList hits;
-    const int32_t n = lanes::shots_round(shots, x, y, r2, hits);
-    for (int32_t k = 0; k < n; ++k) on_hit(hits[static_cast<size_t>(k)]);
+inline void report_in_slot_order(const lanes::ShotList& found, int32_t n, bool one_band, OnHit on_hit) {
+    if (one_band) {
+        for (int32_t k = 0; k < n; ++k) on_hit(found[static_cast<size_t>(k)]);
+        return;
+    }
+    std::array<uint64_t, (SHOT_CAPACITY + 63) / 64> marks{};
+    for (int32_t k = 0; k < n; ++k) {
+        const int32_t j = found[static_cast<size_t>(k)];
+        marks[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63);
+    }
+    for (size_t w = 0; w < marks.size(); ++w)
+        for (uint64_t m = marks[w]; m != 0; m &= m - 1) on_hit(static_cast<int32_t>(w * 64) + __builtin_ctzll(m));
+}
+
+// The bands' entries that can hold shots within `reach` rows of y: a shot that passes a test
+// below lies within reach * (1 + 2^-23) of y, so reach is taken a little wider.
+inline lanes::ShotColumns columns_near(const ShotBands& b, float y, float reach, bool& one_band) {
+    const ShotBands::Range r = b.near(y, reach * 1.001f + 1.0f);
+    one_band = r.one_band;
+    return {b.x.data(), b.y.data(), b.slot.data(), r.first, r.end};
+}
+
+// Calls on_hit(j) for every live shot j, in slot order, strictly within sqrt(r2) of (x, y):
+// (sx - x)^2 + (sy - y)^2 < r2.
+template <class OnHit>
+inline void scan_round(const ShotBands& shots, float x, float y, float r2, OnHit on_hit) {
+    bool one_band = false;
+    const lanes::ShotColumns c = columns_near(shots, y, std::sqrt(r2), one_band);
+    lanes::ShotList found;
+    report_in_slot_order(found, lanes::shots_round(c, x, y, r2, found), one_band, on_hit);
 }
 
 // Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box), likewise.
 template <bool STRICT, class OnHit>
-inline void scan_box(const ShotPool& shots, float x, float y, float ax, float ay, OnHit on_hit) {
-    lanes::ShotList hits;
-    const int32_t n = lanes::shots_box(shots, x, y, ax, ay, STRICT, hits);
-    for (int32_t k = 0; k < n; ++k) on_hit(hits[static_cast<size_t>(k)]);
+inline void scan_box(const ShotBands& shots, float x, float y, float ax, float ay, OnHit on_hit) {
+    bool one_band = false;
+    const lanes::ShotColumns c = columns_near(shots, y, ay, one_band);
+    lanes::ShotList found;
+    report_in_slot_order(found, lanes::shots_box(c, x, y, ax, ay, STRICT, found), one_band, on_hit);
 }
 
 // ---- the foe pass ----
@@ -91,6 +119,7 @@ struct PassState {
     Game& game;
     KindList cells;       // the foes that cells and lodestones look for, in slot order
     KindList lodestones;
+    ShotBands shots;      // the shots by rows, for the shot tests
     bool ship_contact = false;
     float ship_distance2 = 0.0f;
 };
