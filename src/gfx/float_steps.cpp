@@ -9,6 +9,8 @@
 #include <bit>
 #include <cmath>
 
+#include "util/numeric.h"
+
 namespace qvar {
 
 namespace {
@@ -68,7 +70,7 @@ struct Binade {
 int64_t first_past(const Binade& b, int64_t inc, int64_t n, float x, float x_n, const Goal& goal) {
     const double delta = (static_cast<double>(x_n) - static_cast<double>(x)) / static_cast<double>(n);  // exact
     const double at = (static_cast<double>(goal.t) - static_cast<double>(x)) / delta;
-    int64_t i = at < 1.0 ? 1 : (at < static_cast<double>(n) ? static_cast<int64_t>(at) + 1 : n);
+    int64_t i = at < 1.0 ? 1 : (at < static_cast<double>(n) ? int64_t{trunc_i32(at)} + 1 : n);
     while (i > 1 && goal.past(b.with(b.m + (i - 1) * inc))) --i;
     while (!goal.past(b.with(b.m + i * inc))) ++i;
     return i;
@@ -134,7 +136,8 @@ float advance_by_ones(float x, uint64_t n) {
     // In units of 2^-23 every x from 1 up to 2^24 is a whole number A; a step adds 2^23 exactly
     // until x passes a power of two, where the sum is rounded to the coarser grid.
     constexpr int64_t ONE = int64_t{1} << 23;
-    auto A = static_cast<int64_t>(x * 8388608.0f);
+    const uint32_t bits = std::bit_cast<uint32_t>(x);  // x = m * 2^(field - 150), field 127 .. 150
+    auto A = (M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)) << (((bits >> 23) & 0xFFu) - 127);
     while (n > 0) {
         const int32_t e = 63 - __builtin_clzll(static_cast<uint64_t>(A)) - 23;  // x in [2^e, 2^(e+1))
         if (e >= 24) return advance_steps(static_cast<float>(A) / 8388608.0f, 1.0f, n);

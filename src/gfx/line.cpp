@@ -71,7 +71,7 @@ template <bool A_IS_X>
 void walk_on_screen(FrameBuffer& fb, float a, float b, float a_stop, float slope, float b_limit, uint8_t colour) {
     uint8_t* const px = fb.pixels.data();
     auto plot_and_step = [&] {
-        const int32_t ia = static_cast<int32_t>(a), ib = static_cast<int32_t>(b);
+        const int32_t ia = trunc_i32_in_range(a), ib = trunc_i32_in_range(b);
         px[A_IS_X ? ib * SCREEN_WIDTH + ia : ia * SCREEN_WIDTH + ib] = colour;
         b += slope;
         a += 1.0f;
@@ -81,7 +81,7 @@ void walk_on_screen(FrameBuffer& fb, float a, float b, float a_stop, float slope
     float room = a_stop - a - 0.05f;
     const float b_room = slope > 0.0f ? (b_limit - 0.05f - b) / slope : (slope < 0.0f ? (b + 0.95f) / -slope : room);
     if (b_room < room) room = b_room;
-    for (int32_t n = room > 1.0f ? static_cast<int32_t>(room) - 1 : 0; n > 0; --n) plot_and_step();
+    for (int32_t n = room > 1.0f ? trunc_i32(room) - 1 : 0; n > 0; --n) plot_and_step();
     while (a < a_stop && b > -1.0f && b < b_limit) plot_and_step();
 }
 
@@ -100,7 +100,7 @@ void step_line(FrameBuffer& fb, LineSteps s, uint8_t colour) {
         // Below 2^24 in size a negative coordinate grows by exactly 1 each step until it passes 0.
         uint64_t k = 0;
         if (s.a > -16777216.0f) {
-            k = static_cast<uint64_t>(-1.0f - s.a) + 1;
+            k = static_cast<uint64_t>(trunc_i32(-1.0f - s.a)) + 1;
             s.a += static_cast<float>(k);
         } else if (k = steps_past(s.a, 1.0f, -1.0f); k == NEVER) {
             return;

@@ -1,6 +1,8 @@
 // The shots by bands of rows, for the foe pass's shot tests.
 #include "world/shot_bands.h"
 
+#include "util/numeric.h"
+
 namespace qvar::world {
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 int32_t band_of(float row) {
     if (!(row >= ShotBands::BAND_ROWS)) return 0;
     if (!(row < ShotBands::BAND_ROWS * (ShotBands::BANDS - 1))) return ShotBands::BANDS - 1;
-    return static_cast<int32_t>(row / ShotBands::BAND_ROWS);
+    return trunc_i32(row / ShotBands::BAND_ROWS);
 }
 
 }  // namespace
