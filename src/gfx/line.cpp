@@ -64,25 +64,38 @@ bool surely_off_screen(const LineSteps& s, float a_limit, float b_limit) {
     return before || after;
 }
 
+// Plots a step known to lie on the screen: truncation of a coordinate above -1 gives 0 or more.
+template <bool A_IS_X>
+void plot_on_screen(uint8_t* px, float a, float b, uint8_t colour) {
+    const int32_t ia = trunc_i32_in_range(a), ib = trunc_i32_in_range(b);
+    px[A_IS_X ? ib * SCREEN_WIDTH + ia : ia * SCREEN_WIDTH + ib] = colour;
+}
+
 // The steps from an on-screen start (-1 < a < a_stop, -1 < b < b_limit) while they stay on
-// it. Truncation of a coordinate above -1 gives 0 or more, and a below 320 grows by exactly 1
-// except where it passes a power of two.
+// it; a below 320 grows by exactly 1 except where it passes a power of two.
 template <bool A_IS_X>
 void walk_on_screen(FrameBuffer& fb, float a, float b, float a_stop, float slope, float b_limit, uint8_t colour) {
     uint8_t* const px = fb.pixels.data();
-    auto plot_and_step = [&] {
-        const int32_t ia = trunc_i32_in_range(a), ib = trunc_i32_in_range(b);
-        px[A_IS_X ? ib * SCREEN_WIDTH + ia : ia * SCREEN_WIDTH + ib] = colour;
-        b += slope;
-        a += 1.0f;
-    };
     // First the steps that surely stay on screen, without tests: below 512 pixels the rounding
     // of 322 sums moves a coordinate less than 0.01 of a pixel, well inside the margins of 0.05.
     float room = a_stop - a - 0.05f;
     const float b_room = slope > 0.0f ? (b_limit - 0.05f - b) / slope : (slope < 0.0f ? (b + 0.95f) / -slope : room);
     if (b_room < room) room = b_room;
-    for (int32_t n = room > 1.0f ? trunc_i32(room) - 1 : 0; n > 0; --n) plot_and_step();
-    while (a < a_stop && b > -1.0f && b < b_limit) plot_and_step();
+    for (int32_t n = room > 1.0f ? trunc_i32(room) - 1 : 0; n > 0; --n, b += slope, a += 1.0f)
+        plot_on_screen<A_IS_X>(px, a, b, colour);
+    for (; a < a_stop && b > -1.0f && b < b_limit; b += slope, a += 1.0f) plot_on_screen<A_IS_X>(px, a, b, colour);
+}
+
+// Whether a coordinate running from v to v_end stays on the screen's extent `limit`, with the
+// margins of walk_on_screen: then every step of the line does.
+bool well_inside(float v, float v_end, float limit) {
+    return v > -0.95f && v < limit - 0.05f && v_end > -0.95f && v_end < limit - 0.05f;
+}
+
+// Every step of a line that lies well inside the screen.
+template <bool A_IS_X>
+void walk_inside(FrameBuffer& fb, LineSteps s, uint8_t colour) {
+    for (; s.a_end > s.a; s.b += s.slope, s.a += 1.0f) plot_on_screen<A_IS_X>(fb.pixels.data(), s.a, s.b, colour);
 }
 
 // The points of step_every_point that land on the screen, and only those are stepped: the
@@ -95,6 +108,14 @@ void step_line(FrameBuffer& fb, LineSteps s, uint8_t colour) {
     }
     const float a_limit = screen_extent(s.a_is_x);
     const float b_limit = screen_extent(!s.a_is_x);
+    if (well_inside(s.a, s.a_end, a_limit) && well_inside(s.b, s.b_end, b_limit)) {
+        // Every step lies between the ends, give or take 0.02 of a pixel: all on screen.
+        if (s.a_is_x)
+            walk_inside<true>(fb, s, colour);
+        else
+            walk_inside<false>(fb, s, colour);
+        return;
+    }
     if (surely_off_screen(s, a_limit, b_limit)) return;
     if (!(s.a > -1.0f)) {
         // Below 2^24 in size a negative coordinate grows by exactly 1 each step until it passes 0.
