@@ -1,4 +1,5 @@
-// One game frame with the spark pool full (10000) and 1000 live shots on the headless backend.
+// One game frame with the spark pool full (10000) and 1000 live shots on the headless backend,
+// and frames of high levels (1000 and 9990) from the frame their foes appear.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -6,6 +7,7 @@
 #include "game/frame.h"
 #include "game/game_sprites.h"
 #include "game/setup.h"
+#include "player/levels.h"
 #include "player/sparks.h"
 #include "platform/headless_platform.h"
 
@@ -62,13 +64,13 @@ struct Bench {
     std::unique_ptr<Game> game = std::make_unique<Game>();
     LevelProgress progress;
 
-    Bench() {
+    explicit Bench(bool full_pools = true) {
         std::string error;
         sys.display_open = platform.open_display(error);
         make_sprites(sys, *game);
         game->player = starting_player(GameStart{});
         game->progress = &progress;
-        fill_pools(sys, *game);
+        if (full_pools) fill_pools(sys, *game);
     }
 };
 
@@ -94,5 +96,42 @@ void BM_GameFrameSteps(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GameFrameSteps)->Unit(benchmark::kMicrosecond);
+
+// 100 frames of a level from the frame its foes are scattered (as after a click on it in the
+// level list), with no key held; the ship is invincible for all of them. Every iteration
+// starts again from the same state, copied in while the clock is stopped. The counter
+// "frame" is the time of one frame.
+void BM_LevelFrames(benchmark::State& state) {
+    constexpr int FRAMES = 100;
+    static Bench base(false);
+    static int32_t built_level = -1;
+    const auto level = static_cast<int32_t>(state.range(0));
+    if (built_level != level) {
+        base.game->player = starting_player(GameStart{level - 1, 3});
+        base.game->player.clear_frames = 151;
+        base.game->foes.count = 0;
+        level_end_step(base.sys, *base.game);
+        built_level = level;
+    }
+    Bench b(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        *b.game = *base.game;
+        b.game->progress = &b.progress;
+        b.sys.sparks = base.sys.sparks;
+        b.sys.rng = base.sys.rng;
+        b.sys.frame.clear();
+        state.ResumeTiming();
+        for (int f = 0; f < FRAMES; ++f) {
+            simulate_frame(b.sys, *b.game);
+            b.sys.frame.clear();
+        }
+        benchmark::DoNotOptimize(b.game->player.score);
+    }
+    state.counters["foes"] = static_cast<double>(base.game->foes.count);
+    state.counters["frame"] =
+        benchmark::Counter(FRAMES, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LevelFrames)->Arg(1000)->Arg(2000)->Arg(5000)->Arg(9990)->Unit(benchmark::kMillisecond);
 
 }  // namespace

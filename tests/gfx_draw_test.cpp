@@ -98,3 +98,27 @@ TEST(BlitSprite, ClipsOrWrapsAtTheEdgesAndKeepsTransparency) {
         expect_pixels(fb, c.want, c.total);
     }
 }
+
+// The sprite copies, a run of bytes at a time, against the per-pixel rules: a sprite with holes
+// at every column and row of the screen and beyond it, clipped and wrapped.
+TEST(BlitSprite, RunsMatchThePixelRules) {
+    Sprite s = make_sprite(37, 23, 0);
+    for (size_t k = 0; k < s.pixels.size(); ++k) s.pixels[k] = k % 3 ? static_cast<uint8_t>(k % 250 + 1) : TRANSPARENT;
+    FrameBuffer fast, plain;
+    for (size_t k = 0; k < fast.pixels.size(); ++k) fast.pixels[k] = plain.pixels[k] = static_cast<uint8_t>(k % 251);
+    auto plain_pixel = [&](int32_t px, int32_t py, int32_t c, int32_t r) {
+        const uint8_t p = s.pixels[static_cast<size_t>(r * s.width + c)];
+        if (p != TRANSPARENT) plain.pixels[static_cast<size_t>(py * 320 + px)] = p;
+    };
+    for (int32_t n = 0; n < 700; ++n) {
+        const int32_t x = n - 350, y = n * 7 % 500 - 250;
+        blit_sprite_wrapped(fast, x, y, s);
+        for (int32_t r = 0; r < s.height; ++r)
+            for (int32_t c = 0; c < s.width; ++c) plain_pixel(((x + c) % 320 + 320) % 320, ((y + r) % 200 + 200) % 200, c, r);
+        ASSERT_TRUE(fast.pixels == plain.pixels) << "wrapped at " << x << "," << y;
+        blit_sprite(fast, static_cast<uint32_t>(x), static_cast<uint32_t>(y), s);
+        for (int32_t r = 0; x >= 0 && x < 320 && y >= 0 && y < 200 && r < s.height && y + r < 200; ++r)
+            for (int32_t c = 0; c < s.width && x + c < 320; ++c) plain_pixel(x + c, y + r, c, r);
+        ASSERT_TRUE(fast.pixels == plain.pixels) << "clipped at " << x << "," << y;
+    }
+}

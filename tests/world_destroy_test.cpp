@@ -8,8 +8,6 @@ using qvar::test::WorldRig;
 
 namespace {
 
-constexpr float TWO_PI = 6.2831854820251465f;
-
 // Marks every foe dead and destroys, until none is left (a foe swapped into a removed slot
 // escapes each round).
 void destroy_all(WorldRig& rig) {

@@ -69,15 +69,3 @@ TEST(Triangles, SmallestHomeInButNotFromTheShipsExactSpot) {
     EXPECT_TRUE(qvar::test::all_finite(*rig.game, rig.sparks()));
 }
 
-TEST(Drawing, QuickSpritePathDrawsWhatTheWrappedBlitDraws) {
-    Sprite s = make_sprite(37, 23, 0);  // opaque to its edges, with holes, every pixel its own colour
-    for (size_t k = 0; k < s.pixels.size(); ++k) s.pixels[k] = k % 3 ? static_cast<uint8_t>(k % 250 + 1) : TRANSPARENT;
-    FrameBuffer a, b;
-    for (size_t k = 0; k < a.pixels.size(); ++k) a.pixels[k] = b.pixels[k] = static_cast<uint8_t>(k % 251);
-    for (int32_t n = 0; n < 700; ++n) {  // every column of the screen, and every row
-        const int32_t x = n - 350, y = n * 7 % 500 - 250;
-        world::draw_sprite_wrapped(a, x, y, s);
-        blit_sprite_wrapped(b, x, y, s);
-        ASSERT_TRUE(a.pixels == b.pixels) << x << "," << y;
-    }
-}

@@ -2,45 +2,11 @@
 #include "gfx/draw.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "util/numeric.h"
 
 namespace qvar {
-
-namespace {
-
-void plot_real(FrameBuffer& fb, float x, float y, uint8_t colour) {
-    put_pixel(fb, trunc_coord(x), trunc_coord(y), colour);
-}
-
-// Lines longer than this many steps are far off any sensible picture; beyond it the stepping
-// stops at the screen edge instead of walking millions of invisible pixels.
-constexpr float MAX_EXACT_STEPS = 1048576.0f;
-
-// Steps the major coordinate `a` by 1 and the minor `b` by slope while a < a_end.
-// `a_is_x` says which screen axis is the major one.
-void step_line(FrameBuffer& fb, float a, float b, float a_end, float slope, bool a_is_x, uint8_t colour) {
-    const float a_limit = a_is_x ? static_cast<float>(SCREEN_WIDTH) : static_cast<float>(SCREEN_HEIGHT);
-    const bool long_line = (a_end - a) > MAX_EXACT_STEPS;
-    while (a_end > a) {
-        if (a >= a_limit) return;  // the major coordinate only grows: nothing more is visible
-        if (long_line && a < -1.0f) {
-            float skip = std::floor(-1.0f - a);
-            b += slope * skip;
-            a += skip;
-        }
-        if (a_is_x)
-            plot_real(fb, a, b, colour);
-        else
-            plot_real(fb, b, a, colour);
-        b += slope;
-        float next = a + 1.0f;
-        if (next == a) return;  // precision exhausted
-        a = next;
-    }
-}
-
-}  // namespace
 
 void put_pixel(FrameBuffer& fb, uint32_t x, uint32_t y, uint8_t colour) {
     if (x < static_cast<uint32_t>(SCREEN_WIDTH) && y < static_cast<uint32_t>(SCREEN_HEIGHT))
@@ -62,28 +28,6 @@ void fill_rect(FrameBuffer& fb, uint32_t x, uint32_t y, uint32_t width, uint32_t
     const uint32_t y_stop = y_end < static_cast<uint32_t>(SCREEN_HEIGHT) ? y_end : SCREEN_HEIGHT;
     for (uint32_t i = x; i < x_stop; ++i)
         for (uint32_t j = y; j < y_stop; ++j) put_pixel(fb, i, j, colour);
-}
-
-void draw_line(FrameBuffer& fb, float x1, float y1, float x2, float y2, uint8_t colour) {
-    float dx = x2 - x1;
-    float dy = y2 - y1;
-    if (dx * dx + dy * dy < 0.1f) {
-        plot_real(fb, x1, y1, colour);
-        return;
-    }
-    if (dx + dy < 0.0f) {
-        float tx = x1, ty = y1;
-        x1 = x2;
-        y1 = y2;
-        x2 = tx;
-        y2 = ty;
-        dx = -dx;
-        dy = -dy;
-    }
-    if (dy < dx)
-        step_line(fb, x1, y1, x2, dy / dx, true, colour);
-    else
-        step_line(fb, y1, x1, y2, dx / dy, false, colour);
 }
 
 void plot_plus(FrameBuffer& fb, int32_t x, int32_t y, uint8_t colour) {
@@ -116,33 +60,66 @@ void plot_soft_dot(FrameBuffer& fb, float x, float y, float level) {
     brighten_pixel(fb, add_wrap(ix, 1), add_wrap(iy, 1), shade(fy * fx));
 }
 
+namespace {
+
+// Sprite pixels over n bytes of the frame: the transparent ones (255) keep what is there.
+template <int N>
+void blend_bytes(uint8_t* row, const uint8_t* src) {
+    typedef uint8_t bytes __attribute__((vector_size(N)));
+    bytes s, r, clear;
+    std::memcpy(&s, src, N);
+    std::memcpy(&r, row, N);
+    std::memset(&clear, TRANSPARENT, N);
+    const bytes keep = reinterpret_cast<bytes>(s == clear);
+    r = (r & keep) | (s & ~keep);
+    std::memcpy(row, &r, N);
+}
+
+// The same over a run of n pixels of one row: sixteen and eight at a time, then one by one.
+void blend_run(uint8_t* row, const uint8_t* src, int32_t n) {
+    int32_t c = 0;
+    for (; c + 16 <= n; c += 16) blend_bytes<16>(row + c, src + c);
+    if (c + 8 <= n) {
+        blend_bytes<8>(row + c, src + c);
+        c += 8;
+    }
+    for (; c < n; ++c)
+        if (src[c] != TRANSPARENT) row[c] = src[c];
+}
+
+bool well_formed(const Sprite& sprite) {
+    return sprite.pixels.size() >= static_cast<size_t>(sprite.width) * sprite.height;
+}
+
+}  // namespace
+
 void blit_sprite(FrameBuffer& fb, uint32_t x, uint32_t y, const Sprite& sprite) {
     if (x >= static_cast<uint32_t>(SCREEN_WIDTH) || y >= static_cast<uint32_t>(SCREEN_HEIGHT)) return;
+    if (!well_formed(sprite)) return;  // a malformed sprite draws nothing
     const uint32_t w = sprite.width;
     const uint32_t h = sprite.height;
     const uint32_t draw_w = (x + w > static_cast<uint32_t>(SCREEN_WIDTH)) ? SCREEN_WIDTH - x : w;
     const uint32_t draw_h = (y + h > static_cast<uint32_t>(SCREEN_HEIGHT)) ? SCREEN_HEIGHT - y : h;
-    for (uint32_t r = 0; r < draw_h; ++r) {
-        for (uint32_t c = 0; c < draw_w; ++c) {
-            uint8_t p = sprite.pixels[r * w + c];
-            if (p != TRANSPARENT) fb.pixels[(y + r) * static_cast<uint32_t>(SCREEN_WIDTH) + x + c] = p;
-        }
-    }
+    for (uint32_t r = 0; r < draw_h; ++r)
+        blend_run(fb.pixels.data() + (y + r) * static_cast<uint32_t>(SCREEN_WIDTH) + x, sprite.pixels.data() + r * w,
+                  static_cast<int32_t>(draw_w));
 }
 
 void blit_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sprite) {
+    if (!well_formed(sprite)) return;
     // For x >= -320 and y >= -200 this is the usual (x + 320 + c) mod 320; beyond that the
     // true modulo keeps wrapping consistently instead of scattering pixels.
     const int32_t x0 = mod_floor(x, SCREEN_WIDTH);
     const int32_t y0 = mod_floor(y, SCREEN_HEIGHT);
     const int32_t w = sprite.width;
     const int32_t h = sprite.height;
+    // A row is narrower than the screen, so it wraps at most once: two runs of columns.
+    const int32_t first_run = w < SCREEN_WIDTH - x0 ? w : SCREEN_WIDTH - x0;
     for (int32_t r = 0; r < h; ++r) {
-        const int32_t row = (y0 + r) % SCREEN_HEIGHT;
-        for (int32_t c = 0; c < w; ++c) {
-            uint8_t p = sprite.pixels[static_cast<size_t>(r * w + c)];
-            if (p != TRANSPARENT) fb.pixels[static_cast<size_t>(row * SCREEN_WIDTH + (x0 + c) % SCREEN_WIDTH)] = p;
-        }
+        const uint8_t* src = sprite.pixels.data() + static_cast<size_t>(r * w);
+        uint8_t* row = fb.pixels.data() + static_cast<size_t>(((y0 + r) % SCREEN_HEIGHT) * SCREEN_WIDTH);
+        blend_run(row + x0, src, first_run);
+        blend_run(row, src + first_run, w - first_run);
     }
 }
 

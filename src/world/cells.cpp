@@ -6,31 +6,6 @@ namespace qvar::world {
 
 namespace {
 
-// Whether the other cells crowd cell i: the sum over them of 1000000 / (distance^2 + 1),
-// distances measured across the wrap-round, exceeds 1000. Every term is positive, so once
-// the sum is past 1000 it stays there and the rest need not be added.
-bool crowded(const PassState& ps, int32_t i) {
-    using namespace simd;
-    const KindList& c = ps.cells;
-    const FoePool& f = ps.game.foes;
-    const v4f xi = splat(f.x[static_cast<size_t>(i)]), yi = splat(f.y[static_cast<size_t>(i)]);
-    const v4f half_w = splat(160.0f), half_h = splat(100.0f), w = splat(320.0f), h = splat(200.0f);
-    float crowding = 0.0f;
-    for (int32_t e = 0; e < c.n; e += 4) {
-        const auto k = static_cast<size_t>(e);
-        v4f ax = abs(xi - load(&c.x[k])), ay = abs(yi - load(&c.y[k]));
-        ax = select(ax > half_w, w - ax, ax);
-        ay = select(ay > half_h, h - ay, ay);
-        const v4f term = splat(1000000.0f) / (ax * ax + ay * ay + splat(1.0f));
-        for (int32_t lane = 0; lane < 4 && e + lane < c.n; ++lane) {
-            if (c.slot[k + static_cast<size_t>(lane)] == i) continue;
-            crowding += term[lane];  // in slot order, as one neighbour after another
-            if (crowding > 1000.0f) return true;
-        }
-    }
-    return false;
-}
-
 // The cell splits in two that fly apart. With the foe pool full the new cell cannot be made:
 // the parent only starts its countdown again.
 void divide(PassState& ps, int32_t i) {
@@ -58,7 +33,7 @@ void step_cell(PassState& ps, int32_t i) {
     ps.cells.sync(f, ps.game.sprites, i);  // it has just moved
     contact_round(ps, 6.0f);
     f.gen[k] -= 1;
-    if (f.gen[k] < 0 && crowded(ps, i)) f.gen[k] = 0;
+    if (f.gen[k] < 0 && lanes::crowded(ps.cells, i, f.x[k], f.y[k])) f.gen[k] = 0;
     if (f.gen[k] < -100) divide(ps, i);
     if (f.dx[k] * f.dx[k] + f.dy[k] * f.dy[k] > 0.01f) {
         f.dx[k] *= 0.99f;
@@ -72,7 +47,7 @@ void step_cell(PassState& ps, int32_t i) {
     // a second shot in the same test already hits.
     HitPairs& hits = ps.game.hits;
     const ShotPool& shots = ps.game.shots;
-    scan_round(shots, x, y, 49.0f, [&](int32_t j) {
+    scan_round(ps.shots, x, y, 49.0f, [&](int32_t j) {
             if (f.gen[k] != 0) {
                 add_hit_pair(hits, i, j);
                 return;

@@ -8,12 +8,12 @@ namespace world {
 
 void shot_test_round(PassState& ps, int32_t i, float x, float y, float r2) {
     HitPairs& hits = ps.game.hits;
-    scan_round(ps.game.shots, x, y, r2, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
+    scan_round(ps.shots, x, y, r2, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
 }
 
 void shot_test_box(PassState& ps, int32_t i, float x, float y, float ax_max, float ay_max) {
     HitPairs& hits = ps.game.hits;
-    scan_box<false>(ps.game.shots, x, y, ax_max, ay_max, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
+    scan_box<false>(ps.shots, x, y, ax_max, ay_max, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
 }
 
 }  // namespace world

@@ -116,7 +116,7 @@ void step_saucer(PassState& ps, int32_t i) {
     draw_sprite_at(ps.sys.frame, f.x[k], f.y[k], 7.0f, 3.0f, ps.game.sprites.saucer);
     const float x = f.x[k], y = f.y[k];
     HitPairs& hits = ps.game.hits;
-    scan_box<true>(ps.game.shots, x, y, 8.0f, 4.0f, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
+    scan_box<true>(ps.shots, x, y, 8.0f, 4.0f, [&hits, i](int32_t j) { add_hit_pair(hits, i, j); });
 }
 
 void step_pellet(PassState& ps, int32_t i) {
@@ -163,15 +163,27 @@ void step_web(PassState& ps, int32_t i) {
     const float r = 3.0f * static_cast<float>(gen);
     contact_round(ps, r);
     // Every chord between the gen corners once; the caps keep rounding from adding a corner.
+    // Both loops step through the same angles, so each corner is worked out once; a web with
+    // more corners than are kept (far beyond any level the list offers) works them out for
+    // every chord, with the same bits.
+    constexpr int32_t KEPT = 1024;
+    std::array<float, KEPT> cx, cy;
+    auto corner_x = [&](int32_t n, float t) { return n < KEPT ? cx[static_cast<size_t>(n)] : x + r * std::sin(angle + t); };
+    auto corner_y = [&](int32_t n, float t) { return n < KEPT ? cy[static_cast<size_t>(n)] : y + r * std::cos(angle + t); };
     const float step = gen > 0 ? TWO_PI / static_cast<float>(gen) : 0.0f;
+    int32_t corners = 0;
+    for (float t = 0.0f; t < TWO_PI && corners < gen; ++corners, t += step) {
+        if (corners >= KEPT) continue;
+        cx[static_cast<size_t>(corners)] = x + r * std::sin(angle + t);
+        cy[static_cast<size_t>(corners)] = y + r * std::cos(angle + t);
+    }
     float a = 0.0f;
-    for (int32_t na = 0; a < TWO_PI && na < gen; ++na, a += step) {
+    for (int32_t na = 0; na < corners; ++na, a += step) {
         float b = 0.0f;
-        for (int32_t nb = 0; b < TWO_PI && nb < gen; ++nb, b += step) {
+        for (int32_t nb = 0; nb < corners; ++nb, b += step) {
             if (!(a < b)) continue;
             const uint8_t colour = random_int(ps.sys.rng, 4) == 0 ? 10 : 15;
-            draw_line(ps.sys.frame, x + r * std::sin(angle + a), y + r * std::cos(angle + a),
-                      x + r * std::sin(angle + b), y + r * std::cos(angle + b), colour);
+            draw_line(ps.sys.frame, corner_x(na, a), corner_y(na, a), corner_x(nb, b), corner_y(nb, b), colour);
         }
     }
     shot_test_round(ps, i, x, y, r * r);

@@ -107,9 +107,10 @@ void step_one_foe(PassState& ps, int32_t i) {
 }  // namespace world
 
 void foe_step(System& sys, Game& game) {
-    // About 50 KB of lists: held by the pass for its duration, never allocated.
-    PassState ps{sys, game, {}, {}, false, 0.0f};
+    // About 60 KB of lists: held by the pass for its duration, never allocated.
+    PassState ps{sys, game, {}, {}, {}, false, 0.0f};
     ps.cells.build(game.foes, game.sprites, CELL);
+    ps.shots.build(game.shots);
     ps.lodestones.build(game.foes, game.sprites, LODESTONE);
     // The count is read afresh at every step: foes born in the pass are visited in it, and a
     // lodestone merge may shrink the pool.

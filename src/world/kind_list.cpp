@@ -19,7 +19,7 @@ void KindList::fill(int32_t e, const FoePool& f, const GameSprites& s, int32_t i
 
 // Spare lanes after the last entry: far away, never this slot, heavy enough to be skipped.
 void KindList::pad() {
-    for (int32_t e = n; e < n + 4 && e < PAD; ++e) {
+    for (int32_t e = n; e < n + 8 && e < PAD; ++e) {
         const auto k = static_cast<size_t>(e);
         slot[k] = -1;
         gen[k] = 1 << 20;

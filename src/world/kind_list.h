@@ -1,5 +1,5 @@
 // A packed list of the foes of one kind (cells, or lodestones) in slot order, with copies of
-// their positions and sizes laid out for four-lane scans. Kept in step with the foe pool while
+// their positions and sizes laid out for lane-wise scans. Kept in step with the foe pool while
 // the pass moves, appends and removes foes, so a scan over it sees what a scan over the pool
 // in slot order would see.
 #pragma once
@@ -13,7 +13,7 @@ namespace qvar::world {
 
 struct KindList {
     static constexpr int32_t CAP = FOE_CAPACITY;
-    static constexpr int32_t PAD = CAP + 4;  // room for the last group of four
+    static constexpr int32_t PAD = CAP + 8;  // room for the last group of eight lanes
 
     int32_t kind = 0;
     int32_t n = 0;

@@ -13,7 +13,8 @@
 #include "util/pool.h"
 #include "util/random.h"
 #include "world/kind_list.h"
-#include "world/simd.h"
+#include "world/lanes.h"
+#include "world/shot_bands.h"
 
 namespace qvar::world {
 
@@ -53,11 +54,8 @@ inline float rewrap(float v, float size) {
     return r < 0.0f ? r + size : r;
 }
 
-// A sprite drawn at offset (a, b) from a foe: blit_sprite_wrapped at (trunc(x - a), trunc(y - b)),
-// with a quick path for sprites that do not cross an edge (same pixels, no per-pixel modulo).
+// A sprite drawn at offset (a, b) from a foe: blit_sprite_wrapped at (trunc(x - a), trunc(y - b)).
 void draw_sprite_at(FrameBuffer& fb, float x, float y, float a, float b, const Sprite& sprite);
-// Same, with the corner already in whole pixels.
-void draw_sprite_wrapped(FrameBuffer& fb, int32_t x, int32_t y, const Sprite& sprite);
 
 // ---- hit pairs ----
 
@@ -70,63 +68,48 @@ inline void add_hit_pair(HitPairs& h, int32_t foe, int32_t shot) {
     if (h.count < HitPairs::capacity) ++h.count;
 }
 
-// Calls on_hit(j) for every live shot j, in slot order, that passes the test. The test runs
-// four shots at a time (vtest on vectors, giving -1 or 0 per lane) over blocks of 16, and stest
-// is the same test on one shot for the tail. Shot positions must not change during the scan.
-template <class VecTest, class ScalarTest, class OnHit>
-inline void scan_shots(const ShotPool& shots, VecTest vtest, ScalarTest stest, OnHit on_hit) {
-    using namespace simd;
-    const int32_t n = shots.count;
-    const float* sx = shots.x.data();
-    const float* sy = shots.y.data();
-    int32_t j = 0;
-    for (; j + 16 <= n; j += 16) {
-        uint32_t hit = bits(vtest(load(sx + j), load(sy + j))) | bits(vtest(load(sx + j + 4), load(sy + j + 4))) << 4 |
-                       bits(vtest(load(sx + j + 8), load(sy + j + 8))) << 8 |
-                       bits(vtest(load(sx + j + 12), load(sy + j + 12))) << 12;
-        while (hit != 0) {
-            on_hit(j + __builtin_ctz(hit));
-            hit &= hit - 1;
-        }
-    }
-    for (; j < n; ++j)
-        if (stest(sx[j], sy[j])) on_hit(j);
-}
-
-// Shots strictly within sqrt(r2) of (x, y): (sx - x)^2 + (sy - y)^2 < r2.
+// Calls on_hit(j) for every shot j that a scan of the bands found, in slot order: one band
+// lists them so already; across bands they are put in order by a mark per slot.
 template <class OnHit>
-inline void scan_round(const ShotPool& shots, float x, float y, float r2, OnHit on_hit) {
-    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), vr = simd::splat(r2);
-    scan_shots(
-        shots,
-        [=](simd::v4f a, simd::v4f b) {
-            const simd::v4f dx = a - vx, dy = b - vy;
-            return dx * dx + dy * dy < vr;
-        },
-        [=](float a, float b) { return square(a - x) + square(b - y) < r2; }, on_hit);
+inline void report_in_slot_order(const lanes::ShotList& found, int32_t n, bool one_band, OnHit on_hit) {
+    if (one_band) {
+        for (int32_t k = 0; k < n; ++k) on_hit(found[static_cast<size_t>(k)]);
+        return;
+    }
+    std::array<uint64_t, (SHOT_CAPACITY + 63) / 64> marks{};
+    for (int32_t k = 0; k < n; ++k) {
+        const int32_t j = found[static_cast<size_t>(k)];
+        marks[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63);
+    }
+    for (size_t w = 0; w < marks.size(); ++w)
+        for (uint64_t m = marks[w]; m != 0; m &= m - 1) on_hit(static_cast<int32_t>(w * 64) + __builtin_ctzll(m));
 }
 
-// Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box).
+// The bands' entries that can hold shots within `reach` rows of y: a shot that passes a test
+// below lies within reach * (1 + 2^-23) of y, so reach is taken a little wider.
+inline lanes::ShotColumns columns_near(const ShotBands& b, float y, float reach, bool& one_band) {
+    const ShotBands::Range r = b.near(y, reach * 1.001f + 1.0f);
+    one_band = r.one_band;
+    return {b.x.data(), b.y.data(), b.slot.data(), r.first, r.end};
+}
+
+// Calls on_hit(j) for every live shot j, in slot order, strictly within sqrt(r2) of (x, y):
+// (sx - x)^2 + (sy - y)^2 < r2.
+template <class OnHit>
+inline void scan_round(const ShotBands& shots, float x, float y, float r2, OnHit on_hit) {
+    bool one_band = false;
+    const lanes::ShotColumns c = columns_near(shots, y, std::sqrt(r2), one_band);
+    lanes::ShotList found;
+    report_in_slot_order(found, lanes::shots_round(c, x, y, r2, found), one_band, on_hit);
+}
+
+// Shots in the box |sx - x| <= ax, |sy - y| <= ay (or < for a strict box), likewise.
 template <bool STRICT, class OnHit>
-inline void scan_box(const ShotPool& shots, float x, float y, float ax, float ay, OnHit on_hit) {
-    const simd::v4f vx = simd::splat(x), vy = simd::splat(y), lx = simd::splat(ax), ly = simd::splat(ay);
-    scan_shots(
-        shots,
-        [=](simd::v4f a, simd::v4f b) {
-            const simd::v4f dx = simd::abs(a - vx), dy = simd::abs(b - vy);
-            if constexpr (STRICT)
-                return (dx < lx) & (dy < ly);
-            else
-                return (dx <= lx) & (dy <= ly);
-        },
-        [=](float a, float b) {
-            const float dx = std::fabs(a - x), dy = std::fabs(b - y);
-            if constexpr (STRICT)
-                return dx < ax && dy < ay;
-            else
-                return dx <= ax && dy <= ay;
-        },
-        on_hit);
+inline void scan_box(const ShotBands& shots, float x, float y, float ax, float ay, OnHit on_hit) {
+    bool one_band = false;
+    const lanes::ShotColumns c = columns_near(shots, y, ay, one_band);
+    lanes::ShotList found;
+    report_in_slot_order(found, lanes::shots_box(c, x, y, ax, ay, STRICT, found), one_band, on_hit);
 }
 
 // ---- the foe pass ----
@@ -136,6 +119,7 @@ struct PassState {
     Game& game;
     KindList cells;       // the foes that cells and lodestones look for, in slot order
     KindList lodestones;
+    ShotBands shots;      // the shots by rows, for the shot tests
     bool ship_contact = false;
     float ship_distance2 = 0.0f;
 };
