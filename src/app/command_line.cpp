@@ -18,7 +18,7 @@ constexpr OptionDef OPTIONS[] = {
     {"--headless", Takes::Nothing}, {"--input", Takes::Value},    {"--frames-out", Takes::Value},
     {"--frames", Takes::Value},     {"--trace", Takes::Value},    {"--data-dir", Takes::Value},
     {"--user-dir", Takes::Value},   {"--fullscreen", Takes::Nothing}, {"--scale", Takes::Value},
-    {"--help", Takes::Nothing},     {"--version", Takes::Nothing},
+    {"--help", Takes::Nothing},     {"--version", Takes::Nothing},    {"--stats", Takes::Nothing},
 };
 
 const OptionDef* find_option(std::string_view name) {
@@ -43,6 +43,7 @@ bool parse_scale(std::string_view text, int& scale) {
 bool store(CommandLine& cl, std::string_view name, std::string_view value, std::string& error) {
     if (name == "--headless") cl.headless = true;
     else if (name == "--fullscreen") cl.fullscreen = true;
+    else if (name == "--stats") cl.stats = true;
     else if (name == "--input") cl.input_path = value;
     else if (name == "--frames-out") cl.frames_out = value;
     else if (name == "--trace") cl.trace_path = value;
@@ -115,6 +116,7 @@ std::string usage_text() {
            "  --user-dir DIR      where prefs.dat, saved.dat and hiscores.dat are kept\n"
            "                      (default: $XDG_DATA_HOME/qvar or ~/.local/share/qvar)\n"
            "  --trace FILE        write one line per game frame to FILE\n"
+           "  --stats             at exit, print frame timing and processor use\n"
            "  --headless          run without a window, on a virtual clock\n"
            "  --input FILE        headless: play the input script FILE\n"
            "  --frames-out DIR    headless: write presented frames as PNG files into DIR\n"

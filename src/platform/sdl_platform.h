@@ -39,9 +39,9 @@ bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
 // graphics card; the SDL platform then uses SDL's software renderer instead.
 bool is_software_gl(const std::string& renderer_name);
 
-// Sleeps until `socket` has data to read or `timeout_ms` has passed; the SDL platform's wait
-// on an X11 window.
-void wait_readable(int socket, uint32_t timeout_ms);
+// Sleeps until `socket` has data to read or `timeout_us` microseconds have passed; the SDL
+// platform's wait on an X11 window.
+void wait_readable(int socket, uint64_t timeout_us);
 
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);
