@@ -75,6 +75,7 @@ private:
     void window_event(const SDL_WindowEvent& event);
     void use_pixel_format(uint32_t format);
     void present_into_window(const uint8_t* pixels);
+    void send_to_screen(const FieldRect* parts, int count);
     void present_with_renderer(const uint8_t* pixels);
 
     SdlOptions options_;
@@ -88,6 +89,8 @@ private:
     bool texture_lost_ = false;
     SDL_Surface* surface_ = nullptr;  // the window surface the picture was last fitted to
     bool bars_due_ = true;            // the bars round the picture must be (re)drawn
+    std::array<uint8_t, 320 * 200> shown_{};  // the frame the window's pixels now show
+    bool shown_valid_ = false;        // false: the next present redraws the whole picture
     int scale_ = 0;
     int x11_socket_ = -1;  // the window's X connection, -1 when not on X11 or released
     Palette palette_{};

@@ -152,6 +152,8 @@ bool SdlPlatform::open_display(std::string& error) {
 }
 
 void SdlPlatform::set_palette_entry(uint8_t index, Rgb colour) {
+    const Rgb was = palette_[index];
+    if (was.r != colour.r || was.g != colour.g || was.b != colour.b) shown_valid_ = false;
     palette_[index] = colour;
     colours_[index] = pixel_format_ != nullptr ? SDL_MapRGB(pixel_format_, colour.r, colour.g, colour.b) : 0;
 }
@@ -165,8 +167,10 @@ void SdlPlatform::present(const uint8_t* pixels) {
         present_into_window(pixels);
 }
 
-// Straight into the window's pixels: the palette expanded and scaled in one pass, the bars
-// drawn only when the window's surface is new, and only the picture sent to the screen.
+// Straight into the window's pixels, which keep the last frame: only the parts of the
+// picture that changed since are expanded through the palette, scaled and sent to the
+// screen. The bars are drawn only when the window's surface is new, and a palette change
+// redraws the whole picture.
 void SdlPlatform::present_into_window(const uint8_t* pixels) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr || surface->format->BytesPerPixel != 4) return;  // this frame is skipped
@@ -176,18 +180,38 @@ void SdlPlatform::present_into_window(const uint8_t* pixels) {
         events_.fit = fit_picture(surface->w, surface->h);
         bars_due_ = true;
     }
-    const PictureFit& fit = events_.fit;
+    constexpr int MAX_PARTS = 8;
+    FieldRect parts[MAX_PARTS];
+    int count = 0;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    const PictureFit& fit = events_.fit;
     auto* target = static_cast<uint8_t*>(surface->pixels);
     if (bars_due_) fill_bars(target, surface->pitch, surface->w, surface->h, fit, SDL_MapRGB(surface->format, 0, 0, 0));
-    draw_scaled(pixels, colours_, fit, target, surface->pitch);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    const SDL_Rect picture{fit.x, fit.y, fit.width(), fit.height()};
-    if (bars_due_ || fit.scale_x < 1)
-        SDL_UpdateWindowSurface(window_);
+    const bool whole = !shown_valid_ || bars_due_;
+    if (whole)
+        draw_scaled(pixels, colours_, fit, target, surface->pitch);
     else
-        SDL_UpdateWindowSurfaceRects(window_, &picture, 1);
-    bars_due_ = false;
+        count = draw_changes(shown_.data(), pixels, colours_, fit, target, surface->pitch, parts, MAX_PARTS);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    std::memcpy(shown_.data(), pixels, shown_.size());
+    shown_valid_ = fit.scale_x >= 1;
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+        bars_due_ = false;
+    } else {
+        send_to_screen(parts, count);
+    }
+}
+
+// Sends the changed parts of the picture from the window's pixels to the screen.
+void SdlPlatform::send_to_screen(const FieldRect* parts, int count) {
+    SDL_Rect rects[8];
+    count = std::min(count, static_cast<int>(std::size(rects)));
+    for (int i = 0; i < count; ++i) {
+        const FieldRect r = scaled_rect(events_.fit, parts[i]);
+        rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+    }
+    if (count > 0) SDL_UpdateWindowSurfaceRects(window_, rects, count);
 }
 
 // Through the renderer: the palette into the texture, then one scaled copy into the window.
@@ -219,6 +243,7 @@ void SdlPlatform::release_display() {
     renderer_ = nullptr;
     window_ = nullptr;
     surface_ = nullptr;
+    shown_valid_ = false;
     pixel_format_ = nullptr;
     x11_socket_ = -1;
 }
