@@ -147,6 +147,30 @@ TEST(SdlPlatform, EventsBecomeMessagesByTheWindowProcedureRules) {
     p->release_display();
 }
 
+// Game keys follow the key events taken: a tap taken between two presents reads as down,
+// however often it is read, until the next present; a held key stays down.
+TEST(SdlPlatform, AGameKeyTappedBetweenPresentsIsDownUntilTheNextOne) {
+    std::string error;
+    auto p = open_dummy(error);
+    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display: " << error;
+    std::array<uint8_t, 64000> frame{};
+    drain(*p);
+    using T = SdlTestEvent::Type;
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key = 32}));
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyUp, .key = 32}));
+    EXPECT_FALSE(p->key_down(GameKey::Space));  // not taken yet
+    drain(*p);
+    EXPECT_TRUE(p->key_down(GameKey::Space) && p->key_down(GameKey::Space));
+    EXPECT_FALSE(p->key_down(GameKey::Control));
+    p->present(frame.data());
+    EXPECT_FALSE(p->key_down(GameKey::Space));
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key = 32}));
+    drain(*p);
+    p->present(frame.data());
+    EXPECT_TRUE(p->key_down(GameKey::Space));  // held
+    p->release_display();
+}
+
 TEST(SdlPlatform, AMissingVideoDriverIsAOneLineReason) {
     ::setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     auto p = make_sdl_platform(SdlOptions{});

@@ -22,7 +22,7 @@ struct SdlTestEvent {
     enum class Type { Text, KeyDown, KeyUp, ButtonDown, ButtonUp, Motion, Close, Other };
     Type type = Type::Other;
     std::string text;    // Text: up to 31 bytes
-    int key = 0;         // KeyDown/Up: 13 Enter, 8 Backspace, 27 Escape, anything else another key
+    int key = 0;         // KeyDown/Up: 13 Enter, 8 Backspace, 27 Escape, 32 Space, anything else A
     bool repeat = false;  // KeyDown: a repeat of a held key
     int button = 1;      // 1 left, 2 middle, 3 right
     int clicks = 1;      // 2 for the second press of a double click
