@@ -128,9 +128,10 @@ void HeadlessPlatform::wait_message(uint32_t timeout_ms) {
     advance_clock(target - now_ms_);
 }
 
-void HeadlessPlatform::wait_message_us(uint64_t timeout_us) {
+bool HeadlessPlatform::wait_message_us(uint64_t timeout_us) {
     const uint64_t ms = (timeout_us + 999) / 1000;
     wait_message(ms > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(ms));
+    return true;
 }
 
 void HeadlessPlatform::start_timer(int32_t id, uint32_t period_ms) {

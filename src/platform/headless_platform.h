@@ -34,8 +34,9 @@ public:
     // Advances the virtual clock to the next scheduled time or timer tick, at most timeout_ms;
     // returns at once when a message is queued or an action is due.
     void wait_message(uint32_t timeout_ms) override;
-    // The virtual clock counts whole milliseconds: a wait is rounded up to one.
-    void wait_message_us(uint64_t timeout_us) override;
+    // The virtual clock counts whole milliseconds: a wait is rounded up to one. Always
+    // returns true: an action due at the wait's end is run by the caller's next poll.
+    bool wait_message_us(uint64_t timeout_us) override;
     uint64_t now_ms() override { return now_ms_; }
     uint64_t now_us() override { return now_ms_ * 1000; }
     void start_timer(int32_t id, uint32_t period_ms) override;

@@ -89,7 +89,9 @@ void delay_ms(Machine& sys, uint32_t ms) {
         if (sys.quit_requested) return;
         const uint64_t now = sys.platform.now_us();
         if (now >= deadline) return;
-        sys.platform.wait_message_us(deadline - now);
+        // Nothing can have come when the wait ran out: the frame's own pump takes what
+        // arrives from now on, and the delay saves a look at the queue.
+        if (!sys.platform.wait_message_us(deadline - now) && sys.platform.now_us() >= deadline) return;
     }
 }
 

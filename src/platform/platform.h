@@ -58,7 +58,9 @@ public:
     // Sleeps until a message may be pending or `timeout_ms` has passed. Never spins.
     virtual void wait_message(uint32_t timeout_ms) = 0;
     // The same to the microsecond, for the frame deadlines; may wake early, never spins.
-    virtual void wait_message_us(uint64_t timeout_us) = 0;
+    // Returns false only when the whole timeout passed and no message can have arrived, so
+    // that the caller need not look.
+    virtual bool wait_message_us(uint64_t timeout_us) = 0;
     // Milliseconds on the backend's clock (real or virtual), from an arbitrary start.
     virtual uint64_t now_ms() = 0;
     // Microseconds on a monotonic clock (real or virtual), from an arbitrary start.

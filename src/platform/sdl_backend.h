@@ -51,7 +51,7 @@ public:
     void release_display() override;
     bool poll_message(Message& out) override;
     void wait_message(uint32_t timeout_ms) override;
-    void wait_message_us(uint64_t timeout_us) override;
+    bool wait_message_us(uint64_t timeout_us) override;
     uint64_t now_ms() override { return SDL_GetTicks64(); }
     uint64_t now_us() override;
     void start_timer(int32_t id, uint32_t period_ms) override;

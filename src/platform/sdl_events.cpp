@@ -179,17 +179,17 @@ uint64_t SdlPlatform::now_us() {
 
 void SdlPlatform::wait_message(uint32_t timeout_ms) { wait_message_us(uint64_t{timeout_ms} * 1000); }
 
-void SdlPlatform::wait_message_us(uint64_t timeout_us) {
-    if (events_.text_next < events_.text_count) return;
+bool SdlPlatform::wait_message_us(uint64_t timeout_us) {
+    if (events_.text_next < events_.text_count) return true;
     uint64_t wait = timeout_us;
     if (timer_period_ != 0) {
         const uint64_t now = SDL_GetTicks64();
         wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, (next_tick_ - now) * 1000);
     }
-    if (wait == 0) return;
+    if (wait == 0) return true;
     if (!video_started_) {
         std::this_thread::sleep_for(std::chrono::microseconds(wait));
-        return;
+        return true;
     }
     // On X11, SDL's own wait has every event that arrives during it wake the program by a
     // message sent to the window over a second connection. When that event is the window's
@@ -197,16 +197,13 @@ void SdlPlatform::wait_message_us(uint64_t timeout_us) {
     // the message then fails, and the error, read when SDL closes that connection, ends the
     // process with status 1 instead of 0. Waiting on the connection itself sends nothing.
     // The queue was emptied by the poll that came before, so nothing waits unseen.
-    if (x11_socket_ >= 0) {
-        wait_readable(x11_socket_, wait);
-        return;
-    }
+    if (x11_socket_ >= 0) return wait_readable(x11_socket_, wait) || wait < timeout_us;
     // SDL's own wait counts whole milliseconds: it sleeps those, the rest is slept apart.
-    if (wait >= 1000) {
+    if (wait >= 1000)
         SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(wait / 1000, INT32_MAX)));
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    else
+        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    return true;
 }
 
 void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {

@@ -40,8 +40,8 @@ bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
 bool is_software_gl(const std::string& renderer_name);
 
 // Sleeps until `socket` has data to read or `timeout_us` microseconds have passed; the SDL
-// platform's wait on an X11 window.
-void wait_readable(int socket, uint64_t timeout_us);
+// platform's wait on an X11 window. False when the time ran out with nothing to read.
+bool wait_readable(int socket, uint64_t timeout_us);
 
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);
