@@ -80,7 +80,11 @@ start_game() {
 
 # Ends the game through the window's quit request and prints its figures under a heading.
 finish_game() {
-  kill -TERM "$game_pid"
+  # A request that arrives while SDL is busy elsewhere can be missed: ask again until it ends.
+  for _ in $(seq 20); do
+    kill -TERM "$game_pid" 2>/dev/null || break
+    sleep 0.5
+  done
   wait "$game_pid" || true
   game_pid=""
   echo "== $1, scale $scale ($((320 * scale))x$((200 * scale))), ${seconds} s; load: $(cut -d' ' -f1-3 /proc/loadavg)"
