@@ -81,9 +81,9 @@ start_game() {
 # Ends the game through the window's quit request and prints its figures under a heading.
 finish_game() {
   # A request that arrives while SDL is busy elsewhere can be missed: ask again until it ends.
-  for _ in $(seq 20); do
+  for _ in $(seq 5); do
     kill -TERM "$game_pid" 2>/dev/null || break
-    sleep 0.5
+    for _ in $(seq 30); do kill -0 "$game_pid" 2>/dev/null || break 2; sleep 0.1; done
   done
   wait "$game_pid" || true
   game_pid=""
