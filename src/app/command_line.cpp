@@ -22,6 +22,7 @@ constexpr OptionInfo OPTIONS[] = {
     {"--user-dir", "DIR", "where prefs.dat, saved.dat and hiscores.dat are kept\n"
                           "(default: $XDG_DATA_HOME/qvar or ~/.local/share/qvar)"},
     {"--trace", "FILE", "write one line per game frame to FILE"},
+    {"--stats", "", "at exit, print frame timing and processor use"},
     {"--headless", "", "run without a window, on a virtual clock"},
     {"--input", "FILE", "headless: play the input script FILE"},
     {"--frames-out", "DIR", "headless: write presented frames as PNG files into DIR"},
@@ -52,6 +53,7 @@ bool parse_scale(std::string_view text, int& scale) {
 bool store(CommandLine& cl, std::string_view name, std::string_view value, std::string& error) {
     if (name == "--headless") cl.headless = true;
     else if (name == "--fullscreen") cl.fullscreen = true;
+    else if (name == "--stats") cl.stats = true;
     else if (name == "--input") cl.input_path = value;
     else if (name == "--frames-out") cl.frames_out = value;
     else if (name == "--trace") cl.trace_path = value;

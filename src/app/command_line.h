@@ -25,6 +25,7 @@ struct CommandLine {
     std::string user_dir;     // --user-dir; empty: the player's data folder
     bool fullscreen = false;
     int scale = 0;            // --scale; 0: the largest that fits
+    bool stats = false;       // --stats: frame statistics on stdout at exit
 };
 
 enum class CommandAction { Run, Help, Version, Error };
