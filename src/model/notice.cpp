@@ -1,6 +1,8 @@
 // The save-failure notice: posted by the screens that save, drawn by the screens that follow.
 #include "model/notice.h"
 
+#include <algorithm>
+
 #include "gfx/draw.h"
 #include "gfx/text.h"
 #include "model/system.h"
@@ -10,8 +12,10 @@ namespace qvar {
 
 namespace {
 
-constexpr int32_t NOTICE_TOP = SCREEN_HEIGHT - 9;  // a black band over the bottom 9 rows
-constexpr uint8_t NOTICE_COLOUR = 12;              // light red, shaded in red
+// A black band of 9 rows under the text, below the high-score table and above its last line.
+constexpr int32_t NOTICE_TOP = 176;
+constexpr int32_t NOTICE_ROWS = 9;
+constexpr uint8_t NOTICE_COLOUR = 12;  // light red, shaded in red
 constexpr uint8_t NOTICE_SHADE = 4;
 
 }  // namespace
@@ -30,10 +34,11 @@ void draw_notice(System& sys) {
         notice = Notice{};
         return;
     }
-    fill_rect(sys.frame, 0, static_cast<uint32_t>(NOTICE_TOP), static_cast<uint32_t>(SCREEN_WIDTH),
-              static_cast<uint32_t>(SCREEN_HEIGHT - NOTICE_TOP), 0);
-    const int32_t x = (SCREEN_WIDTH - text_width(notice.text)) / 2;
-    draw_text(sys.frame, sys.font, x < 2 ? 2 : x, NOTICE_TOP + 2, NO_WRAP, notice.text, NOTICE_COLOUR, NOTICE_SHADE);
+    const int32_t width = std::min(text_width(notice.text) + 8, SCREEN_WIDTH);
+    const int32_t left = (SCREEN_WIDTH - width) / 2;
+    fill_rect(sys.frame, static_cast<uint32_t>(left), static_cast<uint32_t>(NOTICE_TOP), static_cast<uint32_t>(width),
+              static_cast<uint32_t>(NOTICE_ROWS), 0);
+    draw_text(sys.frame, sys.font, left + 4, NOTICE_TOP + 2, NO_WRAP, notice.text, NOTICE_COLOUR, NOTICE_SHADE);
 }
 
 }  // namespace qvar

@@ -25,8 +25,8 @@ struct Notice {
 void notice_save_failure(System& sys, const char* name, const char* what, const FileResult& result);
 
 // Called by the main menu, the high-score screen and the game just before they present:
-// draws the pending notice along the bottom of the frame, for NOTICE_SHOW_MS from the first
-// frame that shows it, then forgets it. Does nothing when no notice is pending.
+// draws the pending notice centred on a black band at rows 176..184, for NOTICE_SHOW_MS from
+// the first frame that shows it, then forgets it. Does nothing when no notice is pending.
 void draw_notice(System& sys);
 
 }  // namespace qvar
