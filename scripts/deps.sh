@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages QVAR builds with, when any is missing (apt-get as root).
 set -euo pipefail
-packages=(g++ cmake make pkg-config ccache libsdl2-dev libgtest-dev libbenchmark-dev)
+# clang and libclang-rt-14-dev: the sanitizer build and its libFuzzer fuzz targets.
+packages=(g++ cmake make pkg-config ccache libsdl2-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

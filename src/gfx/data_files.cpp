@@ -65,6 +65,14 @@ bool checked(DataCheck check, const Paths& paths, const char* file, std::string&
 
 }  // namespace
 
+DataCheck parse_large_digits(const std::vector<uint8_t>& bytes, std::array<Sprite, 10>& digits) {
+    return parse_records(bytes, DIGIT_SHAPE, digits);
+}
+
+DataCheck parse_bonus_icons(const std::vector<uint8_t>& bytes, std::array<Sprite, 13>& icons) {
+    return parse_records(bytes, ICON_SHAPE, icons);
+}
+
 bool load_sprite_record(const Paths& paths, const char* file, SpriteRecord record, Sprite& out,
                         std::string& error) {
     std::vector<uint8_t> bytes;
@@ -81,13 +89,13 @@ bool load_font(const Paths& paths, Font& font, std::string& error) {
 bool load_large_digits(const Paths& paths, std::array<Sprite, 10>& digits, std::string& error) {
     std::vector<uint8_t> bytes;
     return read_data(paths, DIGITS_FILE, DIGITS_FILE_SIZE, bytes, error) &&
-           checked(parse_records(bytes, DIGIT_SHAPE, digits), paths, DIGITS_FILE, error);
+           checked(parse_large_digits(bytes, digits), paths, DIGITS_FILE, error);
 }
 
 bool load_bonus_icons(const Paths& paths, std::array<Sprite, 13>& icons, std::string& error) {
     std::vector<uint8_t> bytes;
     return read_data(paths, BONI_FILE, BONI_FILE_SIZE, bytes, error) &&
-           checked(parse_records(bytes, ICON_SHAPE, icons), paths, BONI_FILE, error);
+           checked(parse_bonus_icons(bytes, icons), paths, BONI_FILE, error);
 }
 
 std::array<Sprite, 10> swap_digit_colours(const std::array<Sprite, 10>& digits) {
