@@ -248,9 +248,19 @@ TEST(InputScriptLoad, AnUnreadableScriptIsNamedWithTheReason) {
     EXPECT_EQ(message, dir.path() + "/bad\\nname:1: expected a time (2500, +400, 3s) or a frame (f120, +f10), found 'x'\n");
 }
 
-// At start-up frames 1 and 2 are presented before the first pump: the time event of line 1
-// and the frame event of line 2 are both due there, and run in line order.
+// A time event and a frame event that come due at the same present run in line order,
+// whichever line comes first. At start-up, frames 1 and 2 are presented before the first
+// pump: "0 move 319 199" then "f2 move 100 100" leaves the pointer at (100, 100).
 TEST(InputScriptRun, TwoEventsDueTogetherAreDeliveredInLineOrder) {
+    for (const bool time_first : {true, false}) {
+        HeadlessPlatform p;
+        install_input_script(p, parse_ok(time_first ? "5 move 1 1\nf1 move 2 2\n" : "f1 move 2 2\n5 move 1 1\n"));
+        p.sleep_ms(10);  // a delay passes time 5 without a pump
+        p.present(FrameBuffer{}.pixels.data());
+        std::vector<int> xs;
+        for (Message m; p.poll_message(m);) xs.push_back(m.x);
+        EXPECT_EQ(xs, (time_first ? std::vector<int>{1, 2} : std::vector<int>{2, 1}));
+    }
     test::TempDir data, user;
     test::write_test_data_files(data.path());
     HeadlessPlatform platform;
