@@ -91,4 +91,9 @@ TEST(MessageText, EscapesControlsKeepsLettersAndCutsLongWords) {
     EXPECT_EQ(printable("\xc2\x9b" "1m \xff \xc3"), "\\xc2\\x9b1m \\xff \\xc3");        // C1 and broken UTF-8
     EXPECT_EQ(printable(std::string(100, 'x')), std::string(80, 'x') + "...");
     EXPECT_EQ(printable(std::string(80, 'x')), std::string(80, 'x'));
+    EXPECT_EQ(printable(std::string(100, '\xe2')), [] {  // escapes count by their width
+        std::string out;
+        for (int i = 0; i < 20; ++i) out += "\\xe2";
+        return out + "...";
+    }());
 }

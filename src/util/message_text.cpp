@@ -43,27 +43,30 @@ size_t utf8_length(std::string_view s) {
 
 }  // namespace
 
-std::string printable(std::string_view text, size_t max_chars) {
+std::string printable(std::string_view text, size_t max_columns) {
     std::string out;
-    size_t chars = 0;
+    size_t columns = 0;
     while (!text.empty()) {
-        if (chars == max_chars) {
+        const auto b = static_cast<uint8_t>(text[0]);
+        std::string shown;
+        size_t used = 1, width = 1;
+        if (b >= 0x20 && b < 0x7F) {
+            shown = b == '\\' ? "\\\\" : std::string(1, static_cast<char>(b));
+            width = shown.size();
+        } else if (const size_t n = b >= 0x80 ? utf8_length(text) : 0; n != 0) {
+            shown = text.substr(0, n);  // one letter, one column
+            used = n;
+        } else {
+            add_escape(shown, b);
+            width = shown.size();
+        }
+        if (columns + width > max_columns) {
             out += "...";
             break;
         }
-        const auto b = static_cast<uint8_t>(text[0]);
-        size_t used = 1;
-        if (b >= 0x20 && b < 0x7F) {
-            if (b == '\\') out += '\\';
-            out += static_cast<char>(b);
-        } else if (const size_t n = b >= 0x80 ? utf8_length(text) : 0; n != 0) {
-            out.append(text.substr(0, n));
-            used = n;
-        } else {
-            add_escape(out, b);
-        }
+        out += shown;
+        columns += width;
         text.remove_prefix(used);
-        ++chars;
     }
     return out;
 }
