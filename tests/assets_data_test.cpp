@@ -15,15 +15,15 @@ namespace qvar {
 namespace {
 
 std::vector<uint8_t> built(const char* name) {
-    auto bytes = read_file(std::string(QVAR_BUILD_DIR) + "/" + name);
-    EXPECT_TRUE(bytes.has_value()) << name << " was not built";
-    return bytes.value_or(std::vector<uint8_t>{});
+    FileRead read = read_file(std::string(QVAR_BUILD_DIR) + "/" + name, 1 << 20, Oversize::Refuse);
+    EXPECT_TRUE(read.ok()) << name << " was not built";
+    return read.bytes;
 }
 
 std::string source_text(const char* name) {
-    auto bytes = read_file(std::string(QVAR_SOURCE_DIR) + "/data/" + name);
-    EXPECT_TRUE(bytes.has_value()) << name;
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    FileRead read = read_file(std::string(QVAR_SOURCE_DIR) + "/data/" + name, 1 << 20, Oversize::Refuse);
+    EXPECT_TRUE(read.ok()) << name;
+    return std::string(read.bytes.begin(), read.bytes.end());
 }
 
 Sprite record_at(const std::vector<uint8_t>& file, size_t offset, size_t size, int w, int h) {

@@ -243,3 +243,17 @@ TEST(TraceLine, CountsFoesByKindWritesNullForNaNAndFitsOrRefuses) {
         EXPECT_TRUE(test::has(text, part)) << part;
     EXPECT_EQ(std::make_tuple(format_trace_line(small, sizeof small, f.sys(), *f.game), small[0]), std::make_tuple(size_t{0}, '\0'));
 }
+
+// /dev/full takes the open but no data: the failure shows at a write or at the close, is told
+// once on stderr, and the game itself is not affected.
+TEST(GameRun, ATraceThatCannotBeWrittenIsToldAndTheGameGoesOn) {
+    test::TestRig rig;
+    rig.sys->trace_path = "/dev/full";
+    rig.platform.set_frame_hook([](HeadlessPlatform& p, uint64_t n) { p.set_key(GameKey::Q, n == 30); });
+    LevelProgress progress;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(run_game(*rig.sys, GameStart{}, progress).failed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "qvar: cannot write the trace to /dev/full: disk full; the game goes on without it\n");
+    EXPECT_EQ(rig.platform.frames_presented(), 30u);
+}

@@ -113,7 +113,7 @@ TEST(Menu, StartOrAReachedLevelEndToEnd) {
         std::vector<uint8_t> saved(1001, 0);
         saved[static_cast<size_t>(entry)] = static_cast<uint8_t>(ships);
         test::write_bytes(rig.sys->paths.user("saved.dat"), saved);
-        rig.platform.at_time(100, [x, y](HeadlessPlatform& p) {
+        rig.platform.at_time(100, [x = x, y = y](HeadlessPlatform& p) {
             p.move_mouse(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
             p.set_buttons(MOUSE_LEFT);
         });

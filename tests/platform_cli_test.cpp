@@ -92,3 +92,29 @@ TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
               0);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("user")));  // the player's folder is made
 }
+
+// Arguments are echoed with control characters escaped and cut after 80 characters.
+TEST(CommandLine, ErrorsQuoteArgumentsSafely) {
+    const std::string long_word(300, 'a');
+    const ParsedCommandLine escaped = parse({"--scale", "\x1b[2J\n"});
+    EXPECT_EQ(escaped.error, "--scale needs a whole number from 1 to 16, not '\\e[2J\\n'");
+    const ParsedCommandLine cut = parse({long_word.c_str()});
+    EXPECT_EQ(cut.error, "unexpected argument '" + std::string(80, 'a') + "...'");
+    const ParsedCommandLine frames = parse({"--headless", "--frames-out", "d", "--frames", "1\r2"});
+    EXPECT_NE(frames.error.find("'1\\r2'"), std::string::npos) << frames.error;
+}
+
+TEST(CommandLine, AScriptThatCannotBeReadIsToldOnItsOwnLineWithStatus2) {
+    if (!std::filesystem::exists(std::string(QVAR_BUILD_DIR) + "/qvar")) GTEST_SKIP() << "qvar is not built";
+    test::TempDir dir;
+    test::write_test_data_files(dir.path());
+    const std::string common = " --headless --data-dir " + dir.path() + " --user-dir " + dir.file("user");
+    EXPECT_EQ(run_qvar(common + " --input " + dir.path()), 2);
+    const std::string exe = std::string(QVAR_BUILD_DIR) + "/qvar";
+    FILE* out = ::popen((exe + common + " --input " + dir.file("missing.txt") + " 2>&1").c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string said;
+    for (int c; (c = std::fgetc(out)) != EOF;) said.push_back(static_cast<char>(c));
+    EXPECT_EQ(WEXITSTATUS(::pclose(out)), 2);
+    EXPECT_EQ(said, dir.file("missing.txt") + ": cannot read the input script: no such file\n");
+}

@@ -2,9 +2,11 @@
 // events fire, how a finished script ends every kind of loop, and byte-for-byte repeats.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/main_cycle.h"
 #include "gfx/draw.h"
 #include "platform/frame_capture.h"
 #include "platform/input_script.h"
@@ -198,4 +200,86 @@ TEST(HeadlessRepeat, TheSameScriptGivesTheSameFramesByteForByte) {
         differing += test::read_bytes(a.file(name)) != test::read_bytes(c.file(name));
     }
     EXPECT_GT(differing, 0);  // a one-pixel change in the script shows in the frames
+}
+
+// Each message names the word at fault, escaped and cut; past 50 faulty lines the rest are
+// counted in a last line.
+TEST(InputScriptParse, MessagesNameTheWordAndCountWhatIsLeftOut) {
+    InputScript script;
+    std::vector<ScriptError> e;
+    EXPECT_FALSE(parse_input_script("1 press shift\n2 type ab\n3 click middle\n4 button-up up\n5 move 9 x\n"
+                                    "6 fly\n7 quit " + std::string(200, 'z') + "\nidle-quit 5 6\n9 type \x1b[2J\n",
+                                    script, e));
+    std::vector<std::string> messages;
+    for (const ScriptError& err : e) messages.push_back(err.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "unknown key 'shift': expected space, ctrl, left, up, right, down, p or q",
+                            "cannot type 'ab': expected one printable character, or enter, backspace, escape, space or hash",
+                            "click takes left or right, then an optional position, not 'middle'",
+                            "unknown button 'up': expected left or right",
+                            "expected a position X Y with X in 0..319 and Y in 0..199, found '9 x'",
+                            "unknown action 'fly'",
+                            "unexpected '" + std::string(80, 'z') + "...' at the end of the line",
+                            "idle-quit takes one time in ms (0: never), not '6'",
+                            "control or non-ASCII byte \\e in the line"}));
+    std::string many;
+    for (int i = 0; i < 57; ++i) many += "1 jump\n";
+    EXPECT_FALSE(parse_input_script(many, script, e));
+    ASSERT_EQ(e.size(), MAX_SCRIPT_ERRORS + 1);
+    EXPECT_EQ(e[49].line, 50);
+    EXPECT_EQ(e[50].line, 0);
+    EXPECT_EQ(e[50].message, "and 7 more faulty lines not listed");
+}
+
+// A script that cannot be read is told as such, on its own line, and never as "has errors".
+TEST(InputScriptLoad, AnUnreadableScriptIsNamedWithTheReason) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("folder"));
+    test::write_bytes(dir.file("huge"), std::vector<uint8_t>(MAX_SCRIPT_BYTES + 1, '\n'));
+    test::write_bytes(dir.file("bad\nname"), {'x', '\n'});
+    InputScript script;
+    std::string message;
+    for (const auto& [name, reason] : {std::pair{"missing", "no such file"}, {"folder", "is a folder, not a file"},
+                                       {"huge", "is larger than 1048576 bytes"}}) {
+        EXPECT_EQ(load_input_script(dir.file(name), script, message), ScriptLoad::Unreadable);
+        EXPECT_EQ(message, dir.file(name) + ": cannot read the input script: " + reason + "\n");
+    }
+    EXPECT_EQ(load_input_script(dir.file("bad\nname"), script, message), ScriptLoad::Faulty);
+    EXPECT_EQ(message, dir.path() + "/bad\\nname:1: expected a time (2500, +400, 3s) or a frame (f120, +f10), found 'x'\n");
+}
+
+// A time event and a frame event that come due at the same present run in line order,
+// whichever line comes first. At start-up, frames 1 and 2 are presented before the first
+// pump: "0 move 319 199" then "f2 move 100 100" leaves the pointer at (100, 100).
+TEST(InputScriptRun, TwoEventsDueTogetherAreDeliveredInLineOrder) {
+    for (const bool time_first : {true, false}) {
+        HeadlessPlatform p;
+        install_input_script(p, parse_ok(time_first ? "5 move 1 1\nf1 move 2 2\n" : "f1 move 2 2\n5 move 1 1\n"));
+        p.wait_message_us(10000);  // a delay passes time 5 without a pump
+        p.present(FrameBuffer{}.pixels.data());
+        std::vector<int> xs;
+        for (Message m; p.poll_message(m);) xs.push_back(m.x);
+        EXPECT_EQ(xs, (time_first ? std::vector<int>{1, 2} : std::vector<int>{2, 1}));
+    }
+    test::TempDir data, user;
+    test::write_test_data_files(data.path());
+    HeadlessPlatform platform;
+    System sys(platform);
+    sys.paths = {data.path(), user.path()};
+    prepare_scripted_run(platform, parse_ok("0 move 319 199\nf2 move 100 100\n+100 quit\n"));
+    EXPECT_EQ(game_main(sys), 0);
+    EXPECT_EQ(std::make_pair(sys.input.mouse_x, sys.input.mouse_y), std::make_pair(100, 100));
+}
+
+// 40,000 timed events, scheduled all at once, come out each at its time and in order.
+TEST(InputScriptRun, FortyThousandEventsRunInOrder) {
+    std::string text;
+    for (int i = 0; i < 40000; ++i) text += std::to_string(2 * i + 1) + " move " + std::to_string(i % 320) + " 7\n";
+    HeadlessPlatform p;
+    install_input_script(p, parse_ok(text));
+    uint64_t seen = 0;
+    for (Message m; p.now_ms() < 80000; p.wait_message(100))
+        while (p.poll_message(m))
+            if (m.kind == MessageKind::MouseMove && m.x == seen % 320 && p.now_ms() == 2 * seen + 1) ++seen;
+    EXPECT_EQ(seen, 40000u);
 }

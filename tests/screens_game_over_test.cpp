@@ -1,7 +1,9 @@
 // Game over: the name typed, the table saved only on Enter, and the waits around it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "screens/game_over.h"
@@ -118,4 +120,27 @@ TEST(GameOver, InputDuringTheFadesIsGoneWhenTheyEnd) {
     });
     run_game_over(*low.sys, 50, 2);
     EXPECT_GE(scores_shown_at, 6000u);
+}
+
+// A save that fails (here a folder stands where the temporary file must go, as good as a
+// read-only folder even for root) keeps the old table, says so on stderr and shows the
+// notice on the high-score screen that follows.
+TEST(GameOver, FailedSaveKeepsTheTableAndIsToldOnTheNextScreen) {
+    test::ScreenRig rig;
+    ASSERT_TRUE(write_high_scores(rig.sys->paths, test::sample_table()));
+    const auto before = test::read_bytes(rig.sys->paths.user("hiscores.dat"));
+    std::filesystem::create_directory(rig.sys->paths.user("hiscores.dat.tmp." + std::to_string(::getpid())));
+    test::Frame scores_screen{};
+    rig.platform.add_frame_observer([&](HeadlessPlatform& p, uint64_t) { scores_screen = p.last_frame(); });
+    testing::internal::CaptureStderr();
+    type_after_fades(rig, 1500, "ok\r");
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string notice = "Could not save the high scores: its temporary file is blocked";
+    EXPECT_EQ(said, "qvar: could not save the high scores to " + rig.sys->paths.user("hiscores.dat") +
+                        ": its temporary file is blocked\n");
+    EXPECT_EQ(test::read_bytes(rig.sys->paths.user("hiscores.dat")), before);
+    const int32_t x = (SCREEN_WIDTH - text_width(notice)) / 2;
+    EXPECT_TRUE(test::shows_text(scores_screen.data(), rig.sys->font, x, 178, notice, 12, 4));
+    EXPECT_EQ(test::count_colour(scores_screen.data(), x - 4, 176, x - 1, 185, 0), 27);  // its black band
+    EXPECT_TRUE(rig.sys->notice.text.empty() || rig.sys->notice.showing);
 }

@@ -12,18 +12,20 @@
 
 namespace {
 
+constexpr size_t MAX_SOURCE_BYTES = 1 << 20;  // art and credits sources are a few kilobytes
+
 int usage() {
     std::fprintf(stderr, "usage: qvar_assetc font|digits|sprites|boni|credits SOURCE OUTPUT\n");
     return 2;
 }
 
 int compile(const std::string& kind, const std::string& source, const std::string& output) {
-    auto text = qvar::read_file(source);
-    if (!text) {
-        std::fprintf(stderr, "qvar_assetc: cannot read %s\n", source.c_str());
+    const qvar::FileRead text = qvar::read_file(source, MAX_SOURCE_BYTES, qvar::Oversize::Refuse);
+    if (!text.ok()) {
+        std::fprintf(stderr, "qvar_assetc: cannot read %s: %s\n", source.c_str(), text.reason.c_str());
         return 1;
     }
-    std::string_view view(reinterpret_cast<const char*>(text->data()), text->size());
+    std::string_view view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size());
     std::vector<uint8_t> bytes;
     std::string error;
     bool ok = false;
@@ -35,8 +37,8 @@ int compile(const std::string& kind, const std::string& source, const std::strin
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    if (!qvar::write_file_atomic(output, bytes)) {
-        std::fprintf(stderr, "qvar_assetc: cannot write %s\n", output.c_str());
+    if (const qvar::FileResult written = qvar::write_file_atomic(output, bytes); !written) {
+        std::fprintf(stderr, "qvar_assetc: cannot write %s: %s\n", output.c_str(), written.reason.c_str());
         return 1;
     }
     return 0;

@@ -23,7 +23,7 @@ bool parse_size(const std::string& text, uint32_t& size) {
 }
 
 bool write_svg(const std::string& path, const std::string& svg) {
-    return qvar::write_file_atomic(path, std::vector<uint8_t>(svg.begin(), svg.end()));
+    return qvar::write_file_atomic(path, std::vector<uint8_t>(svg.begin(), svg.end())).ok;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "util/message_text.h"
+
 namespace qvar {
 
 #ifndef QVAR_VERSION_STRING
@@ -63,7 +65,7 @@ bool store(CommandLine& cl, std::string_view name, std::string_view value, std::
         cl.frames_given = true;
         if (!parse_frame_list(value, cl.frames, error)) return false;
     } else if (name == "--scale" && !parse_scale(value, cl.scale)) {
-        error = "--scale needs a whole number from 1 to 16, not '" + std::string(value) + "'";
+        error = "--scale needs a whole number from 1 to 16, not '" + printable(value) + "'";
         return false;
     }
     return true;
@@ -95,18 +97,18 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv) {
         std::string_view name = arg.substr(0, eq);
         const OptionInfo* option = find_option(name);
         if (option == nullptr)
-            return fail(arg.starts_with("-") ? "unknown option '" + std::string(name) + "'"
-                                             : "unexpected argument '" + std::string(arg) + "'");
+            return fail(arg.starts_with("-") ? "unknown option '" + printable(name) + "'"
+                                             : "unexpected argument '" + printable(arg) + "'");
         if (name == "--help") return ParsedCommandLine{CommandAction::Help, {}, {}};
         if (name == "--version") return ParsedCommandLine{CommandAction::Version, {}, {}};
         std::string_view value;
         if (option->value.empty() && eq != std::string_view::npos)
-            return fail(std::string(name) + " takes no value");
+            return fail(printable(name) + " takes no value");
         if (!option->value.empty()) {
             if (eq != std::string_view::npos) value = arg.substr(eq + 1);
             else if (i + 1 < argc && argv[i + 1] != nullptr && !std::string_view(argv[i + 1]).starts_with("--"))
                 value = argv[++i];
-            if (value.empty()) return fail(std::string(name) + " needs a value");
+            if (value.empty()) return fail(printable(name) + " needs a value");
         }
         std::string error;
         if (!store(parsed.options, name, value, error)) return fail(error);

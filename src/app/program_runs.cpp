@@ -10,6 +10,7 @@
 #include "platform/headless_platform.h"
 #include "platform/input_script.h"
 #include "util/files.h"
+#include "util/message_text.h"
 
 namespace qvar {
 
@@ -26,7 +27,7 @@ int run_program(Platform& platform, const CommandLine& options) {
     sys->paths.user_dir = options.user_dir.empty() ? default_user_dir() : options.user_dir;
     if (!make_dirs(sys->paths.user_dir))
         std::fprintf(stderr, "qvar: cannot create %s; settings and scores will not be kept\n",
-                     sys->paths.user_dir.c_str());
+                     printable(sys->paths.user_dir).c_str());
     sys->trace_path = options.trace_path;
     if (!options.stats) return game_main(*sys);
     auto stats = std::make_unique<FrameStats>();  // its histograms are made once, here
@@ -42,16 +43,18 @@ int run_headless(const CommandLine& options) {
     HeadlessPlatform& platform = *owned;
     InputScript script;
     std::string message;
-    if (!options.input_path.empty() && !load_input_script(options.input_path, script, message)) {
+    const ScriptLoad load =
+        options.input_path.empty() ? ScriptLoad::Ok : load_input_script(options.input_path, script, message);
+    if (load != ScriptLoad::Ok) {
         std::fputs(message.c_str(), stderr);
-        std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
+        if (load == ScriptLoad::Faulty) std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
         return 2;
     }
     prepare_scripted_run(platform, script);
     std::shared_ptr<const FrameCaptureResult> capture;
     if (!options.frames_out.empty()) {
         if (!make_dirs(options.frames_out)) {
-            std::fprintf(stderr, "qvar: cannot create the folder %s\n", options.frames_out.c_str());
+            std::fprintf(stderr, "qvar: cannot create the folder %s\n", printable(options.frames_out).c_str());
             return 2;
         }
         capture = attach_frame_capture(platform, options.frames_out, options.frames);
@@ -62,7 +65,7 @@ int run_headless(const CommandLine& options) {
                  static_cast<unsigned long long>(platform.now_ms()));
     if (capture) {
         std::fprintf(stderr, "qvar: %llu frames written to %s\n", static_cast<unsigned long long>(capture->written),
-                     options.frames_out.c_str());
+                     printable(options.frames_out).c_str());
         if (capture->failed) {
             std::fprintf(stderr, "qvar: %s\n", capture->error.c_str());
             if (status == 0) status = 1;

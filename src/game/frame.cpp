@@ -61,6 +61,7 @@ void run_frame(System& sys, Game& game) {
     pump_or_quit(sys);
     simulate_frame(sys, game);
     if (sys.platform.key_down(GameKey::P)) pause_step(sys);
+    draw_notice(sys);
     present_frame(sys);
     delay_ms(sys, FRAME_DELAY_MS);
 }

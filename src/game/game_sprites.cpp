@@ -64,13 +64,11 @@ void set_builtin_sprites(GameSprites& sprites) {
 
 namespace {
 
+static_assert(SHIP_RECORD.width == SHIP_SIZE && SHIP_RECORD.height == SHIP_SIZE, "the ship turns as a 16x16 square");
+
 bool load_ship(const Paths& paths, GameSprites& sprites, std::string& error) {
     Sprite base;
-    if (!load_sprite_record(paths, SPRITES_FILE, SHIP_RECORD, base, error)) return false;
-    if (base.width != SHIP_SIZE || base.height != SHIP_SIZE) {
-        error = std::string("Data file is damaged: ") + SPRITES_FILE + " (the ship is not 16x16)";
-        return false;
-    }
+    if (!load_sprite_record(paths, SPRITES_FILE, SHIP_RECORD, base, error)) return false;  // 16x16 checked
     sprites.ship[0] = base;
     for (int32_t k = 1; k < SHIP_ORIENTATIONS; ++k) sprites.ship[static_cast<size_t>(k)] = turn_ship_sprite(base, k);
     return true;

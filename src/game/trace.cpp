@@ -1,9 +1,13 @@
 // Writing the per-frame trace without allocating: one fixed buffer, snprintf and fwrite.
 #include "game/trace.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cmath>
 #include <cstdarg>
+
+#include "util/files.h"
+#include "util/message_text.h"
 
 namespace qvar {
 
@@ -101,24 +105,35 @@ size_t format_trace_line(char* out, size_t capacity, const System& sys, const Ga
     return b.used;
 }
 
-GameTrace::GameTrace(const std::string& path) {
+GameTrace::GameTrace(const std::string& path) : path_(path) {
     if (path.empty()) return;
     const bool fresh = started_path() != path;
     file_ = std::fopen(path.c_str(), fresh ? "wb" : "ab");
     if (file_ != nullptr)
         started_path() = path;
     else
-        std::fprintf(stderr, "qvar: cannot write the trace to %s\n", path.c_str());
+        fail(errno);
 }
 
 GameTrace::~GameTrace() {
+    if (file_ != nullptr && std::fclose(file_) != 0) {
+        file_ = nullptr;
+        fail(errno);
+    }
+}
+
+void GameTrace::fail(int error_number) {
+    std::fprintf(stderr, "qvar: cannot write the trace to %s: %s; the game goes on without it\n",
+                 printable(path_).c_str(), error_words(error_number).c_str());
     if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
 }
 
 void GameTrace::write_frame(const System& sys, const Game& game) {
     if (file_ == nullptr) return;
     const size_t n = format_trace_line(line_.data(), line_.size(), sys, game);
-    if (n != 0) std::fwrite(line_.data(), 1, n, file_);
+    // Writes are buffered: a full disk may show only at a later write or at the close.
+    if (n != 0 && (std::fwrite(line_.data(), 1, n, file_) != n || std::ferror(file_) != 0)) fail(errno);
 }
 
 }  // namespace qvar

@@ -19,8 +19,9 @@ inline constexpr size_t TRACE_LINE_CAPACITY = 2048;
 size_t format_trace_line(char* out, size_t capacity, const System& sys, const Game& game);
 
 // Owns the trace file for one game. The first game of the program run that traces to a
-// path starts the file afresh; later games append to it. With an empty path, or when the
-// file cannot be opened, it writes nothing and the game goes on.
+// path starts the file afresh; later games append to it. With an empty path it writes
+// nothing. When the file cannot be opened or a write fails (a full disk, /dev/full), one
+// line on stderr says so, the trace stops and the game goes on.
 class GameTrace {
 public:
     explicit GameTrace(const std::string& path);
@@ -33,7 +34,10 @@ public:
     bool is_open() const { return file_ != nullptr; }
 
 private:
+    void fail(int error_number);
+
     std::FILE* file_ = nullptr;
+    std::string path_;
     std::array<char, TRACE_LINE_CAPACITY> line_{};
 };
 

@@ -12,27 +12,34 @@ inline constexpr const char* SPRITES_FILE = "qvar.dat";
 inline constexpr const char* BONI_FILE = "boni.dat";
 inline constexpr const char* CREDITS_FILE = "c2.dat";
 
-inline constexpr size_t DIGIT_RECORD = 152;  // 10 x 15
-inline constexpr size_t DIGITS_FILE_SIZE = 10 * DIGIT_RECORD;
-inline constexpr size_t ICON_RECORD = 102;  // 10 x 10
-inline constexpr size_t BONI_FILE_SIZE = 13 * ICON_RECORD;
-
+// A picture's place in its file and its shape: a width byte, a height byte, then the pixels.
 struct SpriteRecord {
     size_t offset;
-    size_t size;
+    uint8_t width;
+    uint8_t height;
+    size_t size;  // 2 + width * height
+
+    constexpr SpriteRecord(size_t at, uint8_t w, uint8_t h) : offset(at), width(w), height(h), size(2 + size_t{w} * h) {}
 };
 
+inline constexpr SpriteRecord DIGIT_SHAPE = {0, 10, 15};
+inline constexpr size_t DIGIT_RECORD = DIGIT_SHAPE.size;  // 152
+inline constexpr size_t DIGITS_FILE_SIZE = 10 * DIGIT_RECORD;
+inline constexpr SpriteRecord ICON_SHAPE = {0, 10, 10};
+inline constexpr size_t ICON_RECORD = ICON_SHAPE.size;  // 102
+inline constexpr size_t BONI_FILE_SIZE = 13 * ICON_RECORD;
+
 // qvar.dat, 1750 bytes of records back to back.
-inline constexpr SpriteRecord SHIP_RECORD = {0, 258};          // 16 x 16
-inline constexpr SpriteRecord SAUCER_RECORD = {258, 107};      // 15 x 7
-inline constexpr SpriteRecord REPELLER_RECORD = {365, 302};    // 20 x 15
-inline constexpr SpriteRecord CELL_RECORDS[2] = {{667, 146}, {813, 146}};  // 12 x 12
-inline constexpr SpriteRecord SPINNER_RECORD = {959, 102};     // 10 x 10
-inline constexpr SpriteRecord SPARE_RECORD_A = {1061, 302};    // nothing draws it
-inline constexpr SpriteRecord SPARE_RECORD_B = {1363, 37};     // nothing draws it
-inline constexpr SpriteRecord POINTER_RECORD = {1400, 146};    // 12 x 12
-inline constexpr SpriteRecord TALLY_TENS_RECORD = {1546, 102};      // 10 x 10
-inline constexpr SpriteRecord TALLY_HUNDREDS_RECORD = {1648, 102};  // 10 x 10
+inline constexpr SpriteRecord SHIP_RECORD = {0, 16, 16};
+inline constexpr SpriteRecord SAUCER_RECORD = {258, 15, 7};
+inline constexpr SpriteRecord REPELLER_RECORD = {365, 20, 15};
+inline constexpr SpriteRecord CELL_RECORDS[2] = {{667, 12, 12}, {813, 12, 12}};
+inline constexpr SpriteRecord SPINNER_RECORD = {959, 10, 10};
+inline constexpr SpriteRecord SPARE_RECORD_A = {1061, 20, 15};  // nothing draws it
+inline constexpr SpriteRecord SPARE_RECORD_B = {1363, 7, 5};    // nothing draws it
+inline constexpr SpriteRecord POINTER_RECORD = {1400, 12, 12};
+inline constexpr SpriteRecord TALLY_TENS_RECORD = {1546, 10, 10};
+inline constexpr SpriteRecord TALLY_HUNDREDS_RECORD = {1648, 10, 10};
 inline constexpr size_t SPRITES_FILE_SIZE = 1750;
 
 }  // namespace qvar

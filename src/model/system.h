@@ -1,5 +1,6 @@
 // The program-wide state: the machine, and what start-up loads once for every screen and
-// game (font, large digits, the spark pool, the random generator, the file folders).
+// game (font, large digits, the spark pool, the random generator, the file folders, the
+// notice of a failed save).
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 
 #include "gfx/sprite.h"
 #include "gfx/text.h"
+#include "model/notice.h"
 #include "model/spark_pool.h"
 #include "platform/machine.h"
 #include "util/files.h"
@@ -26,6 +28,7 @@ struct System : Machine {
     Random rng;
     Paths paths;
     std::string trace_path;  // --trace: one JSON line per game frame, when set
+    Notice notice;           // a failed save, told to the player on the next screen
 };
 
 }  // namespace qvar

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "util/message_text.h"
 #include "util/png.h"
 
 namespace qvar {
@@ -39,7 +40,7 @@ bool parse_item(std::string_view item, FrameSelection& out, std::string& error) 
         ok = parse_frame_number(item.substr(0, dash), first) && parse_frame_number(item.substr(dash + 1), last);
     }
     if (!ok || last < first) {
-        error = "bad frame list item '" + std::string(item) +
+        error = "bad frame list item '" + printable(item) +
                 "': use frame numbers from 1 and ranges like 10-20, or all";
         return false;
     }
@@ -97,7 +98,7 @@ std::shared_ptr<const FrameCaptureResult> attach_frame_capture(HeadlessPlatform&
         out.close();
         if (!out) {
             result->failed = true;
-            result->error = "cannot write " + path;
+            result->error = "cannot write " + printable(path);
             return;
         }
         ++result->written;

@@ -29,8 +29,7 @@ void HeadlessPlatform::present(const uint8_t* pixels) {
     empty_polls_ = 0;
     for (FrameHook& observer : observers_) observer(*this, frames_);
     if (frame_hook_) frame_hook_(*this, frames_);
-    while (run_next_due(framed_, frames_)) {
-    }
+    run_due_actions();
     last_present_ms_ = now_ms_;
     advance_clock(present_cost_ms_);
 }
@@ -45,39 +44,60 @@ void HeadlessPlatform::post(const Message& m) {
     last_input_ms_ = now_ms_;
 }
 
-void HeadlessPlatform::at_time(uint64_t ms, Action action) {
-    timed_.push_back({ms, order_++, std::move(action)});
+// std::push_heap keeps the greatest first: "later" puts the earliest entry on top.
+bool HeadlessPlatform::later(const Scheduled& a, const Scheduled& b) {
+    return a.at != b.at ? a.at > b.at : a.order > b.order;
 }
 
-void HeadlessPlatform::at_frame(uint64_t frame, Action action) {
-    framed_.push_back({frame, order_++, std::move(action)});
+bool HeadlessPlatform::ranked_after(const Scheduled& a, const Scheduled& b) {
+    return a.rank != b.rank ? a.rank > b.rank : a.order > b.order;
+}
+
+void HeadlessPlatform::at_time(uint64_t ms, Action action, uint64_t rank) {
+    timed_.push_back({ms, rank, order_++, std::move(action)});
+    std::push_heap(timed_.begin(), timed_.end(), later);
+}
+
+void HeadlessPlatform::at_frame(uint64_t frame, Action action, uint64_t rank) {
+    framed_.push_back({frame, rank, order_++, std::move(action)});
+    std::push_heap(framed_.begin(), framed_.end(), later);
 }
 
 uint64_t HeadlessPlatform::next_event_time() const {
-    uint64_t next = UINT64_MAX;
-    for (const Scheduled& s : timed_) next = std::min(next, s.at);
+    uint64_t next = timed_.empty() ? UINT64_MAX : timed_.front().at;
     if (timer_period_ != 0) next = std::min(next, next_tick_);
     return next;
 }
 
-// Runs the earliest entry of `list` whose time (or frame) has been reached; false if none.
-// The entry is taken out before it runs, so an action may schedule more.
-bool HeadlessPlatform::run_next_due(std::vector<Scheduled>& list, uint64_t reached) {
-    auto due = list.end();
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        if (it->at > reached) continue;
-        if (due == list.end() || it->at < due->at || (it->at == due->at && it->order < due->order)) due = it;
+// Moves every waiting entry whose time (or frame) has been reached onto the ready heap, in
+// time order; `order` is renumbered so that equal ranks keep that order.
+void HeadlessPlatform::move_due(std::vector<Scheduled>& waiting, uint64_t reached) {
+    while (!waiting.empty() && waiting.front().at <= reached) {
+        std::pop_heap(waiting.begin(), waiting.end(), later);
+        Scheduled s = std::move(waiting.back());
+        waiting.pop_back();
+        s.order = order_++;
+        ready_.push_back(std::move(s));
+        std::push_heap(ready_.begin(), ready_.end(), ranked_after);
     }
-    if (due == list.end()) return false;
-    Action action = std::move(due->action);
-    list.erase(due);
-    last_input_ms_ = now_ms_;
-    action(*this);
-    return true;
 }
 
+bool HeadlessPlatform::any_due() const {
+    return (!timed_.empty() && timed_.front().at <= now_ms_) || (!framed_.empty() && framed_.front().at <= frames_);
+}
+
+// Runs every due action, lowest rank first. Each is taken out before it runs, so an action
+// may schedule more; those that are due at once join the ones still waiting to run.
 void HeadlessPlatform::run_due_actions() {
-    while (run_next_due(timed_, now_ms_) || run_next_due(framed_, frames_)) {
+    for (;;) {
+        move_due(timed_, now_ms_);
+        move_due(framed_, frames_);
+        if (ready_.empty()) break;
+        std::pop_heap(ready_.begin(), ready_.end(), ranked_after);
+        Action action = std::move(ready_.back().action);
+        ready_.pop_back();
+        last_input_ms_ = now_ms_;
+        action(*this);
     }
     while (timer_period_ != 0 && next_tick_ <= now_ms_) {
         Message m;
@@ -119,9 +139,7 @@ bool HeadlessPlatform::has_pending_input() const { return !queue_.empty() || !ti
 
 void HeadlessPlatform::wait_message(uint32_t timeout_ms) {
     empty_polls_ = 0;
-    if (!queue_.empty()) return;
-    for (const Scheduled& s : framed_)
-        if (s.at <= frames_) return;
+    if (!queue_.empty() || any_due()) return;
     const uint64_t next = next_event_time();
     if (next <= now_ms_) return;
     const uint64_t target = std::min(now_ms_ + timeout_ms, next);

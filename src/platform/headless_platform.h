@@ -25,7 +25,7 @@ public:
     bool open_display(std::string& error) override;
     void set_palette_entry(uint8_t index, Rgb colour) override;
     // Ends the frame for key_down, copies the frame, counts it, calls the observers, the frame
-    // hook and any due frame actions, then advances the clock by the present cost.
+    // hook and the due actions (see at_time), then advances the clock by the present cost.
     void present(const uint8_t* pixels) override;
     void release_display() override;
     // Runs due actions first. A long run of empty polls with nothing else moving the clock
@@ -46,11 +46,14 @@ public:
     // --- driving input ---
     // Queues a message now.
     void post(const Message& m);
-    // Schedules an action at a virtual time; actions run in time order, ties in insertion order.
-    void at_time(uint64_t ms, Action action);
+    // Schedules an action at a virtual time. Actions run at the first poll or present that
+    // finds them due. Those due together run by `rank`, lowest first (an input script ranks
+    // its events by line); among equal ranks, timed actions before frame actions, each in
+    // time or frame order, then in the order they were scheduled. Both cost O(log n).
+    void at_time(uint64_t ms, Action action, uint64_t rank = 0);
     // Schedules an action right after frame `frame` (1-based) is presented; a frame already
-    // presented runs it at the next poll. Ties run in insertion order.
-    void at_frame(uint64_t frame, Action action);
+    // presented runs it at the next poll.
+    void at_frame(uint64_t frame, Action action, uint64_t rank = 0);
     // Sets a game key's state at once; a key set down stays down for key_down until the next
     // present even when it is set up again before.
     void set_key(GameKey key, bool down);
@@ -92,10 +95,15 @@ public:
 private:
     struct Scheduled {
         uint64_t at = 0;  // virtual ms, or frame number for frame actions
-        uint64_t order = 0;
+        uint64_t rank = 0;
+        uint64_t order = 0;  // when scheduled; when due, for the ready heap
         Action action;
     };
-    bool run_next_due(std::vector<Scheduled>& list, uint64_t reached);
+    // Min-heaps: waiting entries by (at, order), due ones by (rank, order).
+    static bool later(const Scheduled& a, const Scheduled& b);
+    static bool ranked_after(const Scheduled& a, const Scheduled& b);
+    void move_due(std::vector<Scheduled>& waiting, uint64_t reached);
+    bool any_due() const;
     void run_due_actions();
     uint64_t next_event_time() const;
     void advance_clock(uint64_t ms);
@@ -116,6 +124,7 @@ private:
     std::deque<Message> queue_;
     std::vector<Scheduled> timed_;
     std::vector<Scheduled> framed_;
+    std::vector<Scheduled> ready_;
     std::array<bool, GAME_KEY_COUNT> keys_{};
     std::array<bool, GAME_KEY_COUNT> tapped_{};  // went down since the last present
     std::array<uint8_t, 64000> last_frame_{};

@@ -5,14 +5,17 @@
 #include <optional>
 
 #include "util/files.h"
+#include "util/message_text.h"
 
 namespace qvar {
 
 namespace {
 
 constexpr uint64_t MAX_SCRIPT_NUMBER = 1000000000;  // ms or frames: about eleven days
-constexpr size_t MAX_ERRORS = 50;
 constexpr size_t MAX_TEXT = 1000;
+
+// A word of the line, quoted for an error message.
+std::string quoted(std::string_view word) { return "'" + printable(word) + "'"; }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -116,10 +119,13 @@ std::optional<char> parse_char(std::string_view word) {
 }
 
 bool parse_position(std::string_view& rest, ScriptEvent& ev, std::string& error) {
-    std::optional<uint64_t> x = parse_number(next_word(rest));
-    std::optional<uint64_t> y = parse_number(next_word(rest));
+    std::string_view xs = next_word(rest);
+    std::string_view ys = next_word(rest);
+    std::optional<uint64_t> x = parse_number(xs);
+    std::optional<uint64_t> y = parse_number(ys);
     if (!x || !y || *x > 319 || *y > 199) {
-        error = "expected a position X Y with X in 0..319 and Y in 0..199";
+        error = "expected a position X Y with X in 0..319 and Y in 0..199, found " +
+                quoted(std::string(xs) + (ys.empty() ? "" : " ") + std::string(ys));
         return false;
     }
     ev.has_position = true;
@@ -140,15 +146,16 @@ bool parse_text(std::string_view rest, ScriptEvent& ev, std::string& error) {
 
 bool parse_click(std::string_view rest, ScriptEvent& ev, std::string& error) {
     if (!rest.empty() && (rest.front() < '0' || rest.front() > '9')) {
-        if (!parse_button(next_word(rest), ev.button)) {
-            error = "click takes left or right, then an optional position";
+        const std::string_view word = next_word(rest);
+        if (!parse_button(word, ev.button)) {
+            error = "click takes left or right, then an optional position, not " + quoted(word);
             return false;
         }
     }
     if (rest.empty()) return true;
     if (!parse_position(rest, ev, error)) return false;
     if (rest.empty()) return true;
-    error = "unexpected '" + std::string(rest) + "' after the position";
+    error = "unexpected " + quoted(rest) + " after the position";
     return false;
 }
 
@@ -158,14 +165,16 @@ bool parse_action(std::string_view rest, ScriptEvent& ev, std::string& error) {
     bool ok = true;
     if (same_word(verb, "press") || same_word(verb, "release")) {
         ev.op = same_word(verb, "press") ? ScriptOp::Press : ScriptOp::Release;
-        ok = parse_key(next_word(rest), ev.key);
-        if (!ok) error = "expected a key: space, ctrl, left, up, right, down, p or q";
+        const std::string_view word = next_word(rest);
+        ok = parse_key(word, ev.key);
+        if (!ok) error = "unknown key " + quoted(word) + ": expected space, ctrl, left, up, right, down, p or q";
     } else if (same_word(verb, "type")) {
         ev.op = ScriptOp::Type;
-        std::optional<char> c = parse_char(next_word(rest));
+        const std::string_view word = next_word(rest);
+        std::optional<char> c = parse_char(word);
         ok = c.has_value();
         if (ok) ev.text = std::string(1, *c);
-        else error = "expected one printable character, or enter, backspace, escape or space";
+        else error = "cannot type " + quoted(word) + ": expected one printable character, or enter, backspace, escape, space or hash";
     } else if (same_word(verb, "text")) {
         ev.op = ScriptOp::Text;
         return parse_text(rest, ev, error);
@@ -174,29 +183,30 @@ bool parse_action(std::string_view rest, ScriptEvent& ev, std::string& error) {
         ok = parse_position(rest, ev, error);
     } else if (same_word(verb, "button-down") || same_word(verb, "button-up")) {
         ev.op = same_word(verb, "button-down") ? ScriptOp::ButtonDown : ScriptOp::ButtonUp;
-        ok = parse_button(next_word(rest), ev.button);
-        if (!ok) error = "expected a button: left or right";
+        const std::string_view word = next_word(rest);
+        ok = parse_button(word, ev.button);
+        if (!ok) error = "unknown button " + quoted(word) + ": expected left or right";
     } else if (same_word(verb, "click")) {
         ev.op = ScriptOp::Click;
         return parse_click(rest, ev, error);
     } else if (same_word(verb, "quit")) {
         ev.op = ScriptOp::Quit;
     } else {
-        error = verb.empty() ? "an event needs an action after its time"
-                             : "unknown action '" + std::string(verb) + "'";
+        error = verb.empty() ? "an event needs an action after its time" : "unknown action " + quoted(verb);
         return false;
     }
     if (ok && !rest.empty()) {
-        error = "unexpected '" + std::string(rest) + "' at the end of the line";
+        error = "unexpected " + quoted(rest) + " at the end of the line";
         ok = false;
     }
     return ok;
 }
 
 bool parse_idle_quit(std::string_view rest, InputScript& out, std::string& error) {
-    std::optional<uint64_t> ms = parse_ms(next_word(rest));
+    const std::string_view word = next_word(rest);
+    std::optional<uint64_t> ms = parse_ms(word);
     if (!ms || !rest.empty()) {
-        error = "idle-quit takes one time in ms (0: never)";
+        error = "idle-quit takes one time in ms (0: never), not " + quoted(rest.empty() ? word : rest);
         return false;
     }
     out.idle_quit_ms = *ms;
@@ -218,7 +228,7 @@ bool parse_line(std::string_view line, int number, InputScript& out, std::string
     line = strip_comment(line);
     for (char c : line)
         if (!is_printable(c) && c != '\t') {
-            error = "control or non-ASCII byte in the line";
+            error = "control or non-ASCII byte " + printable(std::string_view(&c, 1)) + " in the line";
             return false;
         }
     std::string_view rest = line;
@@ -227,7 +237,7 @@ bool parse_line(std::string_view line, int number, InputScript& out, std::string
     ScriptEvent ev;
     ev.line = number;
     if (!parse_when(first, ev)) {
-        error = "expected a time (2500, +400, 3s) or a frame (f120, +f10), found '" + std::string(first) + "'";
+        error = "expected a time (2500, +400, 3s) or a frame (f120, +f10), found " + quoted(first);
         return false;
     }
     if (!parse_action(rest, ev, error)) return false;
@@ -241,6 +251,7 @@ bool parse_input_script(std::string_view text, InputScript& out, std::vector<Scr
     out = InputScript{};
     errors.clear();
     int number = 0;
+    size_t left_out = 0;
     while (!text.empty() || number == 0) {
         size_t end = text.find('\n');
         std::string_view line = trim(text.substr(0, end));
@@ -248,24 +259,30 @@ bool parse_input_script(std::string_view text, InputScript& out, std::vector<Scr
         ++number;
         if (line.empty() || line.front() == '#') continue;
         std::string error;
-        if (!parse_line(line, number, out, error) && errors.size() < MAX_ERRORS)
-            errors.push_back({number, error});
+        if (parse_line(line, number, out, error)) continue;
+        if (errors.size() < MAX_SCRIPT_ERRORS) errors.push_back({number, std::move(error)});
+        else ++left_out;
     }
+    if (left_out != 0)
+        errors.push_back({0, "and " + std::to_string(left_out) + " more faulty line" + (left_out == 1 ? "" : "s") +
+                                 " not listed"});
     return errors.empty();
 }
 
-bool load_input_script(const std::string& path, InputScript& out, std::string& message) {
-    std::optional<std::vector<uint8_t>> bytes = read_file(path);
-    if (!bytes) {
-        message = path + ": cannot read the input script";
-        return false;
+ScriptLoad load_input_script(const std::string& path, InputScript& out, std::string& message) {
+    const std::string name = printable(path);
+    const FileRead read = read_file(path, MAX_SCRIPT_BYTES, Oversize::Refuse);
+    if (!read.ok()) {
+        message = name + ": cannot read the input script: " + read.reason + "\n";
+        return ScriptLoad::Unreadable;
     }
-    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
     std::vector<ScriptError> errors;
-    if (parse_input_script(text, out, errors)) return true;
+    if (parse_input_script(text, out, errors)) return ScriptLoad::Ok;
     message.clear();
-    for (const ScriptError& e : errors) message += path + ":" + std::to_string(e.line) + ": " + e.message + "\n";
-    return false;
+    for (const ScriptError& e : errors)
+        message += name + (e.line != 0 ? ":" + std::to_string(e.line) : std::string()) + ": " + e.message + "\n";
+    return ScriptLoad::Faulty;
 }
 
 }  // namespace qvar

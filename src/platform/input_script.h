@@ -39,6 +39,8 @@
 namespace qvar {
 
 inline constexpr uint64_t DEFAULT_IDLE_QUIT_MS = 60000;
+inline constexpr size_t MAX_SCRIPT_BYTES = 1 << 20;  // a longer script file is refused
+inline constexpr size_t MAX_SCRIPT_ERRORS = 50;      // listed; the rest are counted
 inline constexpr uint32_t SCRIPT_PRESENT_COST_MS = 1;
 inline constexpr uint32_t TYPE_HOLD_MS = 30;     // a typed key is let go this much later
 inline constexpr uint32_t TEXT_GAP_MS = 60;      // between the characters of a text
@@ -69,13 +71,18 @@ struct ScriptError {
     std::string message;
 };
 
-// Parses a whole script. Returns true when it has no error; otherwise `errors` lists every
-// faulty line (at most 50) and `out` must not be used. Any byte sequence is safe input.
+// Parses a whole script. Returns true when it has no error; otherwise `errors` lists the
+// faulty lines (the first 50, each message naming the word at fault; when there were more,
+// a last entry with line 0 says how many were left out) and `out` must not be used. Any byte
+// sequence is safe input.
 bool parse_input_script(std::string_view text, InputScript& out, std::vector<ScriptError>& errors);
 
-// Reads and parses a script file; on failure `message` holds every error, one per line,
-// as "FILE:LINE: message".
-bool load_input_script(const std::string& path, InputScript& out, std::string& message);
+enum class ScriptLoad : uint8_t { Ok, Unreadable, Faulty };
+
+// Reads (at most MAX_SCRIPT_BYTES) and parses a script file. On failure `message` holds
+// lines that each end with a line feed: "FILE: cannot read the input script: REASON", or
+// every error as "FILE:LINE: message". Words from the file or its name are escaped and cut.
+ScriptLoad load_input_script(const std::string& path, InputScript& out, std::string& message);
 
 // Schedules the script's events on the platform. Absolute events are scheduled at once,
 // relative ones when the event above them finishes. Call once, before the run starts.

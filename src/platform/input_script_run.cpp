@@ -85,6 +85,11 @@ std::vector<Step> steps_of(const ScriptEvent& ev) {
     return steps;
 }
 
+// Actions due at the same pump run in line order: an event's rank is its place in the file,
+// and its later steps rank after it in step order (a text has at most 2000 steps).
+constexpr int STEP_BITS = 12;
+uint64_t rank_of(size_t event, size_t step) { return (static_cast<uint64_t>(event + 1) << STEP_BITS) | step; }
+
 struct Runner : std::enable_shared_from_this<Runner> {
     std::vector<ScriptEvent> events;
     std::vector<std::vector<Step>> steps;
@@ -98,11 +103,12 @@ void Runner::schedule(HeadlessPlatform& p, size_t i) {
     const ScriptEvent& ev = events[i];
     auto self = shared_from_this();
     auto run = [self, i](HeadlessPlatform& q) { self->start(q, i); };
+    const uint64_t rank = rank_of(i, 0);
     switch (ev.when) {
-        case ScriptWhen::AtTime: p.at_time(ev.at, run); break;
-        case ScriptWhen::AfterTime: p.at_time(p.now_ms() + ev.at, run); break;
-        case ScriptWhen::AtFrame: p.at_frame(ev.at, run); break;
-        case ScriptWhen::AfterFrames: p.at_frame(p.frames_presented() + ev.at, run); break;
+        case ScriptWhen::AtTime: p.at_time(ev.at, run, rank); break;
+        case ScriptWhen::AfterTime: p.at_time(p.now_ms() + ev.at, run, rank); break;
+        case ScriptWhen::AtFrame: p.at_frame(ev.at, run, rank); break;
+        case ScriptWhen::AfterFrames: p.at_frame(p.frames_presented() + ev.at, run, rank); break;
     }
 }
 
@@ -117,10 +123,13 @@ void Runner::start(HeadlessPlatform& p, size_t i) {
             continue;
         }
         auto self = shared_from_this();
-        p.at_time(t0 + list[k].offset_ms, [self, i, k, last](HeadlessPlatform& q) {
-            apply(q, self->steps[i][k]);
-            if (last) self->finished(q, i);
-        });
+        p.at_time(
+            t0 + list[k].offset_ms,
+            [self, i, k, last](HeadlessPlatform& q) {
+                apply(q, self->steps[i][k]);
+                if (last) self->finished(q, i);
+            },
+            rank_of(i, k));
     }
 }
 

@@ -149,7 +149,10 @@ void level_end_step(System& sys, Game& game) {
     p.clear_frames = 0;
     if (p.level < INT32_MAX) p.level += 1;
     p.invincible = 250;
-    if (game.progress != nullptr) record_level_progress(*game.progress, p.level, p.ships);
+    if (game.progress != nullptr) {
+        const ProgressRecord record = record_level_progress(*game.progress, p.level, p.ships);
+        if (!record.saved) notice_save_failure(sys, PROGRESS_FILE, "the levels reached", record.saved);
+    }
     scatter_foes(sys, game, compose_level(p.level));
     fade_upgrades(p);
 }

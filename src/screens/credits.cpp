@@ -2,6 +2,7 @@
 #include "screens/credits.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "gfx/data_layout.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
+#include "util/message_text.h"
 #include "util/numeric.h"
 #include "util/random.h"
 
@@ -49,6 +51,18 @@ void load_credits_text(const std::vector<uint8_t>& stored, CreditsText& text) {
         text.line_starts[static_cast<size_t>(text.line_count)] = static_cast<int32_t>(i + 1);
         ++text.line_count;
     }
+}
+
+std::vector<uint8_t> read_credits_file(const Paths& paths) {
+    // Only the first bytes that fit the text buffer are ever used: read no more than those.
+    const std::string path = paths.data(CREDITS_FILE);
+    FileRead read = read_file(path, static_cast<size_t>(CREDITS_BUFFER_SIZE), Oversize::Cut);
+    if (read.ok()) return std::move(read.bytes);
+    // The credits are not needed to play: without them the stars fly alone.
+    if (read.problem != FileProblem::Missing)
+        std::fprintf(stderr, "qvar: cannot read %s (%s); the credits show no text\n", printable(path).c_str(),
+                     read.reason.c_str());
+    return {};
 }
 
 void reset_stars(StarField& stars) {
@@ -101,9 +115,7 @@ void draw_credits_text(System& sys, const CreditsText& text, float s) {
 void show_credits(System& sys) {
     auto text = std::make_unique<CreditsText>();
     auto stars = std::make_unique<StarField>();
-    // A missing c2.dat leaves no lines: the stars fly alone.
-    auto stored = read_file(sys.paths.data(CREDITS_FILE));
-    load_credits_text(stored ? *stored : std::vector<uint8_t>{}, *text);
+    load_credits_text(read_credits_file(sys.paths), *text);
     reset_stars(*stars);
     wait_buttons_released(sys);
     float s = -200.0f;

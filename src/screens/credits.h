@@ -32,6 +32,10 @@ struct CreditsText {
     std::string_view line(int32_t k) const;
 };
 
+// The stored bytes of c2.dat in the data folder, at most the buffer's 15000 (the rest is never
+// used). A missing file gives none; one that cannot be read gives none after a line on stderr.
+std::vector<uint8_t> read_credits_file(const Paths& paths);
+
 // Fills `text` from the stored (scrambled) bytes of c2.dat; an empty vector gives no lines.
 void load_credits_text(const std::vector<uint8_t>& stored, CreditsText& text);
 

@@ -5,6 +5,7 @@
 
 #include "gfx/text.h"
 #include "screens/screens.h"
+#include "store/high_score_file.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -82,9 +83,12 @@ void run_game_over(System& sys, int32_t score, int32_t level) {
         std::snprintf(texts.place_text, sizeof texts.place_text, "New high-score: %d%s place", p + 1,
                       ordinal_suffix(p + 1));
         open_high_score_slot(table, p);
-        take_name(sys, texts, table.names[static_cast<size_t>(p)]);
-        table.scores[static_cast<size_t>(p)] = score;
-        write_high_scores(sys.paths, table);
+        NameBuffer& name = table.names[static_cast<size_t>(p)];
+        take_name(sys, texts, name);
+        // Placed into the table as it is on disk now: another instance may have saved a
+        // score while this player was typing.
+        if (const FileResult saved = save_high_score(sys.paths, score, name); !saved)
+            notice_save_failure(sys, HIGH_SCORE_FILE, "the high scores", saved);
     } else {
         // Any character key; clicks do not end it. A key still held from the game may count.
         wait_until_char_typed(sys);

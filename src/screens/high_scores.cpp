@@ -49,6 +49,7 @@ void show_high_scores(System& sys) {
     while (!done) {
         draw_high_scores(sys, table, t);
         done = sys.input.mouse_buttons != 0 || sys.input.char_typed != 0;
+        draw_notice(sys);
         present_frame(sys);
         pump_or_quit(sys);
         delay_ms(sys, 10);

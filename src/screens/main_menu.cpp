@@ -80,6 +80,7 @@ void menu_frame(System& sys, MenuState& state, const LevelProgress& progress) {
     if (state.leave == MenuLeave::Exit) return;
     if (level_pane_step(sys, state.pane, progress)) state.leave = MenuLeave::Level;
     draw_level_list(sys, state.pane, progress);
+    draw_notice(sys);
     blit_sprite(sys.frame, static_cast<uint32_t>(sys.input.mouse_x), static_cast<uint32_t>(sys.input.mouse_y),
                 state.pointer);
     spawn_trail(sys.sparks, sys.rng, sys.input.mouse_x, sys.input.mouse_y, state.menu_phase);

@@ -113,7 +113,8 @@ void show_options(System& sys) {
     wait_buttons_released(sys);  // the click on "Back" must not reach the menu
     // A quit that arrived during the last delay is still pending: leave without saving.
     if (sys.quit_requested) throw QuitRequested{};
-    save_gamma(sys.paths, sys.gamma);
+    if (const FileResult saved = save_gamma(sys.paths, sys.gamma); !saved)
+        notice_save_failure(sys, PREFS_FILE, "the gamma", saved);
 }
 
 }  // namespace qvar

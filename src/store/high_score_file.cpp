@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "store/player_file_io.h"
+
 namespace qvar {
 
 std::vector<uint8_t> high_score_bytes(const HighScoreTable& table) {
@@ -31,13 +33,31 @@ HighScoreTable parse_high_scores(const std::vector<uint8_t>& bytes) {
 }
 
 HighScoreTable read_high_scores(const Paths& paths) {
-    auto bytes = read_file(paths.user(HIGH_SCORE_FILE));
-    if (!bytes) return HighScoreTable{};
-    return parse_high_scores(*bytes);
+    return parse_high_scores(
+        read_player_file(paths, HIGH_SCORE_FILE, HIGH_SCORE_FILE_SIZE, "showing an empty table"));
 }
 
-bool write_high_scores(const Paths& paths, const HighScoreTable& table) {
-    return write_file_atomic(paths.user(HIGH_SCORE_FILE), high_score_bytes(table));
+FileResult write_high_scores(const Paths& paths, const HighScoreTable& table) {
+    return save_player_file(paths, HIGH_SCORE_FILE, HIGH_SCORE_FILE_SIZE,
+                            [&table](const std::vector<uint8_t>&) { return high_score_bytes(table); });
+}
+
+bool enter_high_score(HighScoreTable& table, int32_t score, const NameBuffer& name) {
+    const int32_t place = high_score_place(table, score);
+    if (place >= HIGH_SCORE_COUNT) return false;
+    open_high_score_slot(table, place);
+    copy_name(table.names[static_cast<size_t>(place)], name);
+    table.scores[static_cast<size_t>(place)] = score;
+    return true;
+}
+
+FileResult save_high_score(const Paths& paths, int32_t score, const NameBuffer& name) {
+    return save_player_file(paths, HIGH_SCORE_FILE, HIGH_SCORE_FILE_SIZE,
+                            [score, &name](const std::vector<uint8_t>& on_disk) -> std::optional<std::vector<uint8_t>> {
+                                HighScoreTable table = parse_high_scores(on_disk);
+                                if (!enter_high_score(table, score, name)) return std::nullopt;
+                                return high_score_bytes(table);
+                            });
 }
 
 std::string_view name_text(const NameBuffer& name) {

@@ -34,11 +34,21 @@ std::vector<uint8_t> high_score_bytes(const HighScoreTable& table);
 // does not hold in full stay empty with score 0. Never reads past `bytes`.
 HighScoreTable parse_high_scores(const std::vector<uint8_t>& bytes);
 
-// Reads hiscores.dat; a missing file gives 20 empty names with score 0.
+// Reads hiscores.dat; a missing or unreadable file gives 20 empty names with score 0 (an
+// unreadable one with a line on stderr).
 HighScoreTable read_high_scores(const Paths& paths);
 
-// Replaces hiscores.dat atomically; false (old file untouched) when it cannot be written.
-bool write_high_scores(const Paths& paths, const HighScoreTable& table);
+// Replaces hiscores.dat atomically with `table` under the folder lock; on failure the old
+// file stays as it was.
+FileResult write_high_scores(const Paths& paths, const HighScoreTable& table);
+
+// Enters a new score under the folder lock: re-reads the table as it is on disk now (another
+// instance may have saved meanwhile), places the score by the placing rule, and writes the
+// table atomically. A score that no longer enters leaves the file alone.
+FileResult save_high_score(const Paths& paths, int32_t score, const NameBuffer& name);
+
+// Places a score into a table by the placing rule; false when it does not enter.
+bool enter_high_score(HighScoreTable& table, int32_t score, const NameBuffer& name);
 
 // The shown text of a name: up to its terminator, cut at 49 characters when a damaged file
 // left it without one. Never reads past the buffer.

@@ -1,4 +1,5 @@
-// Creating the player's files with their defaults, each only where none exists yet.
+// Creating the player's files with their defaults, each only where none exists yet, and
+// clearing away what killed writers left.
 #include "store/player_files.h"
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "store/high_score_file.h"
 #include "store/prefs_file.h"
 #include "store/progress_file.h"
+#include "util/folder_lock.h"
 
 namespace qvar {
 
@@ -20,7 +22,7 @@ bool create_if_missing(const std::string& path, const std::vector<uint8_t>& byte
     const auto status = std::filesystem::symlink_status(path, ec);
     if (std::filesystem::exists(status)) return true;
     if (ec && ec != std::errc::no_such_file_or_directory) return false;
-    return write_file_atomic(path, bytes);
+    return write_file_atomic(path, bytes).ok;
 }
 
 }  // namespace
@@ -35,9 +37,11 @@ std::vector<uint8_t> default_hiscores_bytes() {
 
 bool ensure_user_files(const Paths& paths) {
     if (!make_dirs(paths.user_dir)) return false;
-    bool ok = create_if_missing(paths.user("prefs.dat"), default_prefs_bytes());
-    ok = create_if_missing(paths.user("saved.dat"), default_saved_bytes()) && ok;
-    ok = create_if_missing(paths.user("hiscores.dat"), default_hiscores_bytes()) && ok;
+    const FolderLock lock(paths.user_dir);
+    remove_stale_temporaries(paths.user_dir, {PREFS_FILE, PROGRESS_FILE, HIGH_SCORE_FILE}, lock.held());
+    bool ok = create_if_missing(paths.user(PREFS_FILE), default_prefs_bytes());
+    ok = create_if_missing(paths.user(PROGRESS_FILE), default_saved_bytes()) && ok;
+    ok = create_if_missing(paths.user(HIGH_SCORE_FILE), default_hiscores_bytes()) && ok;
     return ok;
 }
 

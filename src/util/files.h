@@ -1,8 +1,8 @@
-// Whole-file reads and atomic whole-file writes, and where the game's files live.
+// Bounded file reads, atomic whole-file writes, and where the game's files live.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +16,44 @@ struct Paths {
     std::string user(const std::string& name) const;
 };
 
-// Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::vector<uint8_t>> read_file(const std::string& path);
+enum class FileProblem : uint8_t {
+    None,
+    Missing,     // nothing at the path
+    NotAFile,    // a folder, a device, a pipe, ...: never opened for reading
+    TooLarge,    // longer than the caller's limit, and the caller refuses the excess
+    Unreadable,  // could not be opened or read (permissions, an I/O error, ...)
+};
 
-// Writes a whole file atomically: a temporary file in the same folder, flushed, then renamed
-// over the target. On any failure the old file is left untouched and false is returned.
-bool write_file_atomic(const std::string& path, const std::vector<uint8_t>& bytes);
+// What a read gives: the bytes, or the problem and its reason in plain words for a message.
+struct FileRead {
+    std::vector<uint8_t> bytes;
+    FileProblem problem = FileProblem::None;
+    std::string reason;  // "no such file", "is a folder", "permission denied", ...
+    bool ok() const { return problem == FileProblem::None; }
+};
+
+// What to do with a file longer than the limit: formats that ignore what lies past their
+// size keep the first `limit` bytes (Cut); others refuse the file (Refuse).
+enum class Oversize : uint8_t { Cut, Refuse };
+
+// Reads a regular file, at most `limit` bytes of it. Anything but a regular file (a folder,
+// a FIFO, /dev/zero) is refused without being read, and a FIFO never blocks. Never throws.
+FileRead read_file(const std::string& path, size_t limit, Oversize oversize);
+
+// The outcome of a write; `reason` says what went wrong in plain words ("disk full").
+struct FileResult {
+    bool ok = true;
+    std::string reason;
+    explicit operator bool() const { return ok; }
+};
+
+// Writes a whole file atomically: a temporary file NAME.tmp.PID in the same folder, written
+// and synced, renamed over the target, then the folder synced so that the rename survives a
+// power cut. On any failure the old file is left untouched and the temporary file removed.
+FileResult write_file_atomic(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Plain words for an errno value, for messages: "disk full", "permission denied", ...
+std::string error_words(int error_number);
 
 // Creates a folder and its parents; true when it exists afterwards.
 bool make_dirs(const std::string& path);

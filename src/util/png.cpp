@@ -85,7 +85,7 @@ std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const u
 
 bool write_png_indexed(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels,
                        const RgbTriples& palette) {
-    return write_file_atomic(path, encode_png_indexed(width, height, pixels, palette));
+    return write_file_atomic(path, encode_png_indexed(width, height, pixels, palette)).ok;
 }
 
 }  // namespace qvar
