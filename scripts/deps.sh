@@ -2,7 +2,7 @@
 # Installs the Debian packages QVAR builds with, when any is missing (apt-get as root).
 # Extra package names given as arguments are installed too (scripts/package-deb.sh).
 set -euo pipefail
-packages=(g++ cmake make pkg-config ccache libsdl2-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make pkg-config ccache libsdl2-dev libpng-dev libinih-dev libgtest-dev libbenchmark-dev)
 # The install test validates the menu entry, the metainfo and the manual page with these.
 packages+=(desktop-file-utils appstream groff-base)
 packages+=("$@")

@@ -1,6 +1,9 @@
 // Captured frames: the frame list, the file names, and a PNG a viewer can read back.
 #include <gtest/gtest.h>
 
+#include <png.h>
+#include <zlib.h>
+
 #include <filesystem>
 
 #include "platform/frame_capture.h"
@@ -40,23 +43,34 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> read_chunks(const std:
     return chunks;
 }
 
-// Undoes a zlib stream made of stored deflate blocks and checks its Adler-32.
-std::vector<uint8_t> inflate_stored(const std::vector<uint8_t>& z) {
-    std::vector<uint8_t> out;
-    EXPECT_EQ((z[0] * 256 + z[1]) % 31, 0);  // header check
-    size_t at = 2;
-    for (bool last = false; !last && at + 5 <= z.size();) {
-        last = (z[at] & 1) != 0;
-        EXPECT_EQ((z[at] >> 1) & 3, 0);  // stored block
-        const size_t len = size_t(z[at + 1] | (z[at + 2] << 8));
-        EXPECT_EQ(len ^ 0xFFFFu, size_t(z[at + 3] | (z[at + 4] << 8)));
-        out.insert(out.end(), z.begin() + long(at + 5), z.begin() + long(at + 5 + len));
-        at += 5 + len;
-    }
-    uint32_t a = 1, b = 0;
-    for (uint8_t v : out) b = (b + (a = (a + v) % 65521)) % 65521;
-    EXPECT_EQ(be32(z, at), (b << 16) | a);
+// Inflates a zlib stream with zlib itself and checks that it ends where the data ends.
+std::vector<uint8_t> inflate_all(const std::vector<uint8_t>& z, size_t expected_size) {
+    std::vector<uint8_t> out(expected_size + 1);
+    uLongf size = out.size();
+    EXPECT_EQ(uncompress(out.data(), &size, z.data(), z.size()), Z_OK);
+    out.resize(size);
     return out;
+}
+
+// Decodes an 8-bit palette PNG with libpng; the pixels row-major, the palette as triples.
+struct DecodedPng {
+    uint32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels, palette;
+    png_uint_32 phys_x = 0, phys_y = 0;
+};
+DecodedPng decode_with_libpng(const std::string& path) {
+    DecodedPng d;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    EXPECT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
+    d.width = image.width;
+    d.height = image.height;
+    image.format = PNG_FORMAT_RGB_COLORMAP;
+    d.pixels.resize(PNG_IMAGE_SIZE(image));
+    d.palette.resize(PNG_IMAGE_COLORMAP_SIZE(image));
+    EXPECT_TRUE(png_image_finish_read(&image, nullptr, d.pixels.data(), 0, d.palette.data())) << image.message;
+    EXPECT_EQ(image.colormap_entries, 256u);
+    return d;
 }
 
 }  // namespace
@@ -91,20 +105,29 @@ TEST(FrameCapture, WritesTheChosenFramesAsIndexedPngOrStopsWithAReason) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("frame-000001.png")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("frame-000003.png")));
 
-    auto chunks = read_chunks(test::read_bytes(dir.file("frame-000002.png")));
-    ASSERT_EQ(chunks.size(), 4u);
-    EXPECT_EQ(chunks[0].first + chunks[1].first + chunks[2].first + chunks[3].first, "IHDRPLTEIDATIEND");
+    // Our own reading of the chunks, then libpng's: the same frame and palette, square pixels.
+    const std::vector<uint8_t> file = test::read_bytes(dir.file("frame-000002.png"));
+    auto chunks = read_chunks(file);
+    ASSERT_EQ(chunks.size(), 5u);
+    EXPECT_EQ(chunks[0].first + chunks[1].first + chunks[2].first + chunks[3].first + chunks[4].first,
+              "IHDRPLTEpHYsIDATIEND");
     EXPECT_EQ(chunks[0].second, (std::vector<uint8_t>{0, 0, 1, 64, 0, 0, 0, 200, 8, 3, 0, 0, 0}));
     std::vector<uint8_t> palette;
     for (const Rgb& c : p.palette()) palette.insert(palette.end(), {c.r, c.g, c.b});
     EXPECT_EQ(chunks[1].second, palette);
     EXPECT_EQ(chunks[1].second[15], 1);
+    EXPECT_EQ(chunks[2].second, (std::vector<uint8_t>{0, 0, 0, 1, 0, 0, 0, 1, 0}));  // 1:1, unit unknown
     std::vector<uint8_t> rows;  // each row: filter byte 0 (none), then its 320 pixels
     for (long y = 0; y < 200; ++y) {
         rows.push_back(0);
         rows.insert(rows.end(), frame.begin() + y * 320, frame.begin() + y * 320 + 320);
     }
-    EXPECT_TRUE(inflate_stored(chunks[2].second) == rows);
+    EXPECT_TRUE(inflate_all(chunks[3].second, rows.size()) == rows);
+    EXPECT_LT(file.size(), rows.size() / 2);  // compressed
+    const DecodedPng decoded = decode_with_libpng(dir.file("frame-000002.png"));
+    EXPECT_EQ(decoded.width * decoded.height, 64000u);
+    EXPECT_TRUE(std::equal(decoded.pixels.begin(), decoded.pixels.end(), frame.begin()));
+    EXPECT_EQ(decoded.palette, palette);
     HeadlessPlatform q;  // a folder that cannot be written stops the capture, naming the file
     auto failed = attach_frame_capture(q, "/nonexistent-qvar-folder/deeper", FrameSelection{true, {}});
     q.present(frame.data());
