@@ -5,17 +5,21 @@
 
 #include "app/command_line.h"
 #include "app/program_runs.h"
+#include "app/run_settings.h"
 #include "platform/sdl_platform.h"
 
 namespace {
 
 int run(const qvar::CommandLine& options) {
     if (options.headless) return qvar::run_headless(options);
+    qvar::RunSettings settings = qvar::load_run_settings(options, true);
     qvar::SdlOptions sdl;
-    sdl.fullscreen = options.fullscreen;
-    sdl.scale = options.scale;
+    sdl.fullscreen = settings.at_start.fullscreen;
+    sdl.scale = settings.at_start.scale;
     std::unique_ptr<qvar::Platform> platform = qvar::make_sdl_platform(sdl);
-    return qvar::run_program(*platform, options);
+    const int status = qvar::run_program(*platform, options);
+    qvar::save_run_settings(settings, settings.at_start);
+    return status;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ void HeadlessPlatform::set_palette_entry(uint8_t index, Rgb colour) { palette_[i
 
 void HeadlessPlatform::present(const uint8_t* pixels) {
     std::memcpy(last_frame_.data(), pixels, last_frame_.size());
+    tapped_.fill(false);
     ++frames_;
     empty_polls_ = 0;
     for (FrameHook& observer : observers_) observer(*this, frames_);
@@ -133,7 +134,21 @@ void HeadlessPlatform::start_timer(int32_t id, uint32_t period_ms) {
     next_tick_ = now_ms_ + period_ms;
 }
 
-bool HeadlessPlatform::key_down(GameKey key) { return keys_[static_cast<size_t>(key)]; }
+bool HeadlessPlatform::key_down(GameKey key) {
+    const auto i = static_cast<size_t>(key);
+    return keys_[i] || tapped_[i];
+}
+
+void HeadlessPlatform::lose_focus() {
+    if (focused_ && pause_on_focus_loss_ && mode_ == InputMode::Game) tap_key(GameKey::P);
+    focused_ = false;
+    post(Message{});  // the focus message itself
+}
+
+void HeadlessPlatform::gain_focus() {
+    focused_ = true;
+    post(Message{});
+}
 
 void HeadlessPlatform::message_box(const std::string& caption, const std::string& text) {
     boxes_.push_back(caption + ": " + text);

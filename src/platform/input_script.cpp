@@ -181,6 +181,8 @@ bool parse_action(std::string_view rest, ScriptEvent& ev, std::string& error) {
         return parse_click(rest, ev, error);
     } else if (same_word(verb, "quit")) {
         ev.op = ScriptOp::Quit;
+    } else if (same_word(verb, "focus-lost") || same_word(verb, "focus-gained")) {
+        ev.op = same_word(verb, "focus-lost") ? ScriptOp::FocusLost : ScriptOp::FocusGained;
     } else {
         error = verb.empty() ? "an event needs an action after its time"
                              : "unknown action '" + std::string(verb) + "'";

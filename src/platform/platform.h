@@ -23,6 +23,14 @@ enum class MessageKind : uint8_t {
     Other,        // any other message (key presses and releases, focus, ...)
 };
 
+// What the program is waiting for, so that a backend can give input that is neither a key
+// nor the mouse its meaning: the window losing the focus pauses a game. Each screen sets it
+// as it starts; the game sets Game for its frames and Pointer when it ends.
+enum class InputMode : uint8_t {
+    Pointer,  // the menu and the screens driven by the mouse
+    Game,     // a game's frames: the eight keys are read by their state
+};
+
 // Mouse flag bits of a button message, as the window system delivers them.
 inline constexpr uint32_t MOUSE_LEFT = 0x01;
 inline constexpr uint32_t MOUSE_RIGHT = 0x02;
@@ -65,6 +73,8 @@ public:
 
     // True while the key is physically held.
     virtual bool key_down(GameKey key) = 0;
+    // Tells the backend what the program now waits for (see InputMode).
+    virtual void set_input_mode(InputMode mode) = 0;
 
     // Shows a blocking message box with an OK button (headless: records it).
     virtual void message_box(const std::string& caption, const std::string& text) = 0;

@@ -46,6 +46,7 @@ public:
     uint64_t now_ms() override { return SDL_GetTicks64(); }
     void start_timer(int32_t id, uint32_t period_ms) override;
     bool key_down(GameKey key) override;
+    void set_input_mode(InputMode mode) override { input_mode_ = mode; }
     void message_box(const std::string& caption, const std::string& text) override;
 
     // The whole-number factor the window was opened at (0 before open_display).
@@ -69,6 +70,7 @@ private:
     int x11_socket_ = -1;  // the window's X connection, -1 when not on X11 or released
     std::array<uint32_t, 256> colours_{};  // the palette as 0xAARRGGBB
     SdlEventState events_;
+    InputMode input_mode_ = InputMode::Pointer;
     int32_t timer_id_ = 0;
     uint32_t timer_period_ = 0;
     uint64_t next_tick_ = 0;
