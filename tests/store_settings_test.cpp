@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/run_settings.h"
+#include "platform/sdl_platform.h"
 #include "store/settings_file.h"
 #include "store/settings_text.h"
 #include "test_support.h"
@@ -35,6 +36,7 @@ Settings unusual_settings() {
     s.window_y = 35;
     s.pause_on_focus_loss = false;
     s.screenshot_folder = "~/Pictures/qvar shots";
+    for (auto& keys : s.keys) keys = {"Keypad " + std::to_string(&keys - s.keys.data()), "Hash"};
     return s;
 }
 
@@ -120,6 +122,23 @@ TEST(Settings, EveryFaultyLineIsReportedWithItsNumberAndTheSettingKeepsItsValue)
     EXPECT_FALSE(load_settings_file(dir.file("folder.conf"), true, notes).usable);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_NE(notes[0].find("cannot read the settings file (it is not a file)"), std::string::npos);
+}
+
+TEST(Settings, KeyBindingsTakeSdlKeyNamesAndABadOneKeepsTheDefault) {
+    set_key_name_check(sdl_key_name_known);
+    std::vector<SettingsProblem> problems;
+    const Settings s = parse_settings_text("fire = left ctrl ,X\nthrust = Up, Warp\nretro =\npause = ,\nquit_game = Escape\n"
+                                           "next_weapon = Semicolon\n",
+                                           Settings{}, problems);
+    set_key_name_check(nullptr);
+    EXPECT_EQ(s.keys[size_t(GameKey::Space)], (std::vector<std::string>{"left ctrl", "X"}));
+    EXPECT_EQ(s.keys[size_t(GameKey::Q)], (std::vector<std::string>{"Escape"}));
+    EXPECT_EQ(s.keys[size_t(GameKey::Control)], (std::vector<std::string>{"Semicolon"}));
+    for (GameKey kept : {GameKey::Up, GameKey::Down, GameKey::P})
+        EXPECT_EQ(s.keys[size_t(kept)], Settings{}.keys[size_t(kept)]);
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].line * 1000 + problems[1].line * 10 + problems[2].line, 2034);
+    EXPECT_NE(problems[0].message.find("bad value 'Up, Warp' for thrust: expected one or more key names"), std::string::npos);
 }
 
 TEST(Settings, TheCommandLineOverridesForTheRunAndOnlyPlayersChangesAreSaved) {

@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/program_runs.h"
 #include "app/run_settings.h"
+#include "store/settings.h"
 #include "platform/sdl_platform.h"
 
 namespace {
@@ -25,6 +26,7 @@ int run(const qvar::CommandLine& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qvar::set_key_name_check(qvar::sdl_key_name_known);  // before any setting is read, --set included
     const qvar::ParsedCommandLine parsed = qvar::parse_command_line(argc, argv);
     switch (parsed.action) {
         case qvar::CommandAction::Help: std::fputs(qvar::usage_text().c_str(), stdout); return 0;

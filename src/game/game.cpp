@@ -42,7 +42,6 @@ GameOutcome run_game(System& sys, const GameStart& start, LevelProgress& progres
         run_frame(sys, *game);
         trace.write_frame(sys, *game);
     }
-    sys.platform.set_input_mode(InputMode::Pointer);
     return {game->player.score, game->player.level};
 }
 

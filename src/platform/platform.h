@@ -24,11 +24,13 @@ enum class MessageKind : uint8_t {
 };
 
 // What the program is waiting for, so that a backend can give input that is neither a key
-// nor the mouse its meaning: the window losing the focus pauses a game. Each screen sets it
-// as it starts; the game sets Game for its frames and Pointer when it ends.
+// nor the mouse its meaning (a gamepad's buttons; the window losing the focus pauses a game).
+// Each screen sets it as it starts; the game sets Game for its frames.
 enum class InputMode : uint8_t {
     Pointer,  // the menu and the screens driven by the mouse
     Game,     // a game's frames: the eight keys are read by their state
+    PressAnyKey,  // a "press a key" page: any typed character (or a click) goes on
+    Text,     // the name entry: typed characters, Backspace and Enter
 };
 
 // Mouse flag bits of a button message, as the window system delivers them.

@@ -26,6 +26,9 @@ struct SdlEventState {
 // while Shift was held reports it even when Shift is let go before the click is handled.
 Message translate_sdl_event(const SDL_Event& event, SdlEventState& state);
 
+// The key a settings-file key name means; SDLK_UNKNOWN for a name SDL does not know.
+SDL_Keycode sdl_keycode_of(std::string_view name);
+
 // The socket of the X connection behind `window`, or -1 when it is not an X11 window.
 int sdl_x11_socket(SDL_Window* window);
 

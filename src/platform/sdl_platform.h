@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -42,6 +43,10 @@ bool is_software_gl(const std::string& renderer_name);
 // Sleeps until `socket` has data to read or `timeout_ms` has passed; the SDL platform's wait
 // on an X11 window.
 void wait_readable(int socket, uint32_t timeout_ms);
+
+// Whether SDL knows a key by this name ("Space", "left ctrl", "P", "Keypad 5"), or it is one
+// of the names the settings file uses for keys that start a comment there: Hash, Semicolon.
+bool sdl_key_name_known(std::string_view name);
 
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);

@@ -105,6 +105,7 @@ void show_credits(System& sys) {
     auto stored = read_file(sys.paths.data(CREDITS_FILE));
     load_credits_text(stored ? *stored : std::vector<uint8_t>{}, *text);
     reset_stars(*stars);
+    sys.platform.set_input_mode(InputMode::PressAnyKey);
     wait_buttons_released(sys);
     float s = -200.0f;
     while (sys.input.char_typed == 0 && sys.input.mouse_buttons == 0) {

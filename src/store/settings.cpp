@@ -102,6 +102,38 @@ bool parse_folder(Settings& s, std::string_view v, std::string&) {
     return true;
 }
 
+KeyNameCheck key_name_check = nullptr;
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// "Space, Left Ctrl": one or more key names separated by commas.
+template <GameKey KEY>
+bool parse_keys(Settings& s, std::string_view v, std::string& expected) {
+    expected = "one or more key names separated by commas, such as Space, Left Ctrl, P or Keypad 5";
+    std::vector<std::string> names;
+    for (std::string_view rest = v;;) {
+        const size_t comma = rest.find(',');
+        const std::string_view name = trim(rest.substr(0, comma));
+        if (name.empty() || (key_name_check != nullptr && !key_name_check(name))) return false;
+        names.emplace_back(name);
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    s.keys[static_cast<size_t>(KEY)] = std::move(names);
+    return true;
+}
+
+template <GameKey KEY>
+std::string format_keys(const Settings& s) {
+    std::string text;
+    for (const std::string& name : s.keys[static_cast<size_t>(KEY)]) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
 constexpr SettingInfo SETTINGS[] = {
     {"fullscreen", "Full screen (the desktop's size) or a window: yes or no. Alt+Enter and F11 switch.",
      parse_fullscreen, [](const Settings& s) { return yes_no(s.fullscreen); }},
@@ -131,11 +163,27 @@ constexpr SettingInfo SETTINGS[] = {
      "The folder F12 saves screenshots in. Empty: screenshots/ in the player's folder\n"
      "($XDG_DATA_HOME/qvar/screenshots). A leading ~/ stands for the home folder.",
      parse_folder, [](const Settings& s) { return s.screenshot_folder; }},
+    {"turn_left",
+     "The keys of the game, each action with one or more key names separated by commas\n"
+     "(names as SDL gives them: Space, Left Ctrl, Return, Keypad 8, F1, A ...; Hash for #\n"
+     "and Semicolon for ;). A typed character ends a pause whatever the keys are.\n"
+     "Turn the ship to the left.",
+     parse_keys<GameKey::Left>, format_keys<GameKey::Left>},
+    {"turn_right", "Turn the ship to the right.", parse_keys<GameKey::Right>, format_keys<GameKey::Right>},
+    {"thrust", "Thrust forward.", parse_keys<GameKey::Up>, format_keys<GameKey::Up>},
+    {"retro", "Thrust backward, once the ship holds retro-thrusters.", parse_keys<GameKey::Down>, format_keys<GameKey::Down>},
+    {"fire", "Fire the selected weapon.", parse_keys<GameKey::Space>, format_keys<GameKey::Space>},
+    {"next_weapon", "Select the next weapon the ship holds supplies for.", parse_keys<GameKey::Control>, format_keys<GameKey::Control>},
+    {"pause", "Pause the game.", parse_keys<GameKey::P>, format_keys<GameKey::P>},
+    {"quit_game", "End the game; its score still counts.", parse_keys<GameKey::Q>, format_keys<GameKey::Q>},
 };
+
 
 }  // namespace
 
 std::span<const SettingInfo> setting_infos() { return SETTINGS; }
+
+void set_key_name_check(KeyNameCheck check) { key_name_check = check; }
 
 const SettingInfo* find_setting(std::string_view name) {
     for (const SettingInfo& info : SETTINGS)

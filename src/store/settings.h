@@ -1,11 +1,14 @@
 // The player's settings (qvar.conf): what each one holds, its default, and its text form.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/platform.h"
 
 namespace qvar {
 
@@ -27,7 +30,15 @@ struct Settings {
     int window_y = 0;
     bool pause_on_focus_loss = true;
     std::string screenshot_folder;  // empty: screenshots/ in the player's folder
+    // The keys of each game action, by SDL key name, indexed by GameKey.
+    std::array<std::vector<std::string>, GAME_KEY_COUNT> keys = {
+        {{"Space"}, {"Left Ctrl", "Right Ctrl"}, {"Left"}, {"Up"}, {"Right"}, {"Down"}, {"P"}, {"Q"}}};
 };
+
+// Whether a keyboard backend knows a key name. The program installs the SDL backend's check
+// before it reads any settings; until then every name is taken.
+using KeyNameCheck = bool (*)(std::string_view name);
+void set_key_name_check(KeyNameCheck check);
 
 // One setting: its name in the file, the comment a new file gives it, and its text form.
 struct SettingInfo {
