@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/pad_input.h"
 #include "platform/sdl_platform.h"
 
 namespace qvar {
@@ -25,6 +26,29 @@ struct SdlEventState {
 // Shift and Ctrl on button messages follow the key events in the queue, so a click made
 // while Shift was held reports it even when Shift is let go before the click is handled.
 Message translate_sdl_event(const SDL_Event& event, SdlEventState& state);
+
+// The game controllers plugged in, merged into one pad for PadInput.
+class SdlPads {
+public:
+    // Starts SDL's game controllers, adding the mappings of `mappings_path` when it exists.
+    void start(const std::string& mappings_path);
+    void stop();
+    // Takes a controller event (added, removed, button, axis) into `pad`; false for any other.
+    bool handle(const SDL_Event& event, PadInput& pad, uint64_t now_ms);
+
+private:
+    struct Slot {
+        SDL_JoystickID id = -1;
+        SDL_GameController* controller = nullptr;
+        uint16_t held = 0;  // one bit per PadButton
+    };
+    Slot* slot_of(SDL_JoystickID id);
+    void add(int device_index);
+    void merge_buttons(PadInput& pad, uint64_t now_ms) const;
+
+    bool started_ = false;
+    std::array<Slot, 8> slots_{};
+};
 
 // The key a settings-file key name means; SDLK_UNKNOWN for a name SDL does not know.
 SDL_Keycode sdl_keycode_of(std::string_view name);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/pad_input.h"
 #include "platform/platform.h"
 
 namespace qvar {
@@ -47,6 +48,13 @@ void wait_readable(int socket, uint32_t timeout_ms);
 // Whether SDL knows a key by this name ("Space", "left ctrl", "P", "Keypad 5"), or it is one
 // of the names the settings file uses for keys that start a comment there: Hash, Semicolon.
 bool sdl_key_name_known(std::string_view name);
+
+// Test support: one virtual game controller, which SDL treats as a real pad (plugged in when
+// attached, pulled out when detached). Its buttons and stick change at SDL's next poll.
+bool sdl_attach_test_pad();
+bool sdl_test_pad_button(PadButton button, bool down);
+bool sdl_test_pad_axis(PadAxis axis, int16_t value);
+void sdl_detach_test_pad();
 
 // The whole-number factor an SDL platform's window was opened at; 0 for any other platform.
 int sdl_window_scale(Platform& platform);
