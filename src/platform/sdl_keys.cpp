@@ -1,18 +1,8 @@
 // Key names of the settings file as SDL keys.
 #include "platform/sdl_backend.h"
+#include "util/ascii.h"
 
 namespace qvar {
-
-namespace {
-
-bool same_word(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (SDL_tolower(static_cast<unsigned char>(a[i])) != SDL_tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
-}  // namespace
 
 SDL_Keycode sdl_keycode_of(std::string_view name) {
     // '#' and ';' start comments in the settings file, so those two keys go by their names.

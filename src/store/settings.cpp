@@ -3,18 +3,11 @@
 
 #include <charconv>
 
+#include "util/ascii.h"
+
 namespace qvar {
 
 namespace {
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_word(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 // A whole decimal number with an optional minus sign, within [low, high].
 bool parse_int(std::string_view text, int low, int high, int& out) {
@@ -104,12 +97,6 @@ bool parse_folder(Settings& s, std::string_view v, std::string&) {
 
 KeyNameCheck key_name_check = nullptr;
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // "Space, Left Ctrl": one or more key names separated by commas.
 template <GameKey KEY>
 bool parse_keys(Settings& s, std::string_view v, std::string& expected) {
@@ -117,7 +104,7 @@ bool parse_keys(Settings& s, std::string_view v, std::string& expected) {
     std::vector<std::string> names;
     for (std::string_view rest = v;;) {
         const size_t comma = rest.find(',');
-        const std::string_view name = trim(rest.substr(0, comma));
+        const std::string_view name = trim_blanks(rest.substr(0, comma));
         if (name.empty() || (key_name_check != nullptr && !key_name_check(name))) return false;
         names.emplace_back(name);
         if (comma == std::string_view::npos) break;

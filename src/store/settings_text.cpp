@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "util/ascii.h"
+
 namespace qvar {
 
 namespace {
@@ -93,8 +95,7 @@ int take_setting(void* user, const char*, const char* name, const char* value) {
     auto& feed = *static_cast<LineFeed*>(user);
     feed.taken = true;
     std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : key) c = lower_ascii(c);
     std::string error;
     if (!apply_setting(*feed.settings, key, value, error)) feed.problem(error);
     return 1;  // we report the line ourselves; libinih goes on either way
@@ -106,8 +107,7 @@ std::string line_setting(std::string_view line) {
     const size_t split = line.find_first_of("=:");
     if (split == std::string_view::npos) return {};
     std::string name(trim(line.substr(0, split)));
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : name) c = lower_ascii(c);
     return name;
 }
 
