@@ -85,7 +85,7 @@ char* read_line(char* buffer, int room, void* stream) {
     feed.finish_line();
     if (feed.rest.empty() || room < 4) return nullptr;
     const std::string_view line = feed.next_line(room);
-    std::memcpy(buffer, line.data(), line.size());
+    if (!line.empty()) std::memcpy(buffer, line.data(), line.size());
     buffer[line.size()] = '\n';
     buffer[line.size() + 1] = '\0';
     return buffer;
