@@ -62,6 +62,7 @@ TEST(Settings, AFirstRunWritesEveryDefaultWithItsCommentAndReadsItBack) {
     }
     load_settings_file(dir.file("absent.conf"), false, notes);  // a headless run writes nothing
     EXPECT_FALSE(std::filesystem::exists(dir.file("absent.conf")));
+    EXPECT_EQ(notes, (std::vector<std::string>{dir.file("absent.conf") + ": no such settings file; the defaults are used"}));
 }
 
 TEST(Settings, EverySettingSurvivesTheRoundTripThroughTheFile) {

@@ -72,7 +72,10 @@ SettingsFile load_settings_file(const std::string& path, bool create, std::vecto
     std::error_code ec;
     std::string reason;
     if (fs::symlink_status(path, ec).type() == fs::file_type::not_found) {
-        if (!create) return file;
+        if (!create) {
+            notes.push_back(path + ": no such settings file; the defaults are used");
+            return file;
+        }
         file.text = default_settings_text();
         file.usable = write_settings(path, file.text, reason);
         if (!file.usable) notes.push_back(path + ": cannot write the settings file (" + reason + "); the defaults are used");

@@ -19,7 +19,7 @@ struct SettingsFile {
 };
 
 // Reads the settings file at `path`. When it does not exist and `create` is set, its folder
-// and the file are created with every setting at its default. Each problem (a faulty line,
+// and the file are created with every setting at its default (without `create`, a note). Each problem (a faulty line,
 // an unreadable file, a failed first write) adds one line to `notes`, naming the file and,
 // for a line, its number: "PATH:LINE: bad value 'x' for scale: expected ...". Whatever goes
 // wrong, the result holds usable settings.
