@@ -173,10 +173,12 @@ TEST(GameRun, QEndsTheGameClosingTheWindowEndsTheProgram) {
     EXPECT_EQ(std::make_tuple(out.score, out.level), std::make_tuple(0, 4));
     EXPECT_EQ(rig.platform.frames_presented(), 0u);
     EXPECT_TRUE(read_lines(rig.sys->trace_path).empty());
-    // Q pressed during the first frame: one frame and one trace line per game, appended.
-    rig.platform.set_frame_hook([](HeadlessPlatform& p, uint64_t) { p.set_key(GameKey::Q, true); });
+    // Q pressed during the first frame: one frame and one trace line per game, appended. The
+    // frame between the games (game over's) lets the Q press go.
     for (int game = 0; game < 2; ++game) {
         rig.platform.set_key(GameKey::Q, false);
+        present_frame(*rig.sys);
+        rig.platform.at_frame(rig.platform.frames_presented() + 1, [](HeadlessPlatform& p) { p.set_key(GameKey::Q, true); });
         run_game(*rig.sys, GameStart{}, progress);
     }
     const std::vector<std::string> lines = read_lines(rig.sys->trace_path);
@@ -184,11 +186,12 @@ TEST(GameRun, QEndsTheGameClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(test::has(lines[0], "{\"frame\":1,") && test::has(lines[1], "{\"frame\":1,"));
     // Closing the window ends the program, not just the game.
     rig.platform.set_key(GameKey::Q, false);
+    present_frame(*rig.sys);
     rig.platform.set_frame_hook([](HeadlessPlatform& p, uint64_t n) {
-        if (n == 12) p.request_quit();
+        if (n == 16) p.request_quit();
     });
     EXPECT_THROW(run_game(*rig.sys, GameStart{}, progress), QuitRequested);
-    EXPECT_EQ(rig.platform.frames_presented(), 12u);
+    EXPECT_EQ(rig.platform.frames_presented(), 16u);
     test::TestRig paused;  // also from within the pause
     paused.platform.set_key(GameKey::P, true);
     paused.platform.at_time(500, [](HeadlessPlatform& p) { p.request_quit(); });

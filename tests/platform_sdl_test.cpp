@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/input.h"
@@ -63,11 +64,21 @@ TEST(WindowProc, TheRulesForTheSharedInputState) {
         window_proc(in, msg(K::Character, 'x'));  // a character replaces the one before
         ASSERT_EQ(in.char_typed, 1);
         ASSERT_EQ(in.last_char, 'x');
-        window_proc(in, msg(kind));  // everything else clears it
-        EXPECT_EQ(in.char_typed, 0);
-        EXPECT_EQ(in.last_char, 1);
+        window_proc(in, msg(kind));  // everything else clears it, once a frame has seen it
+        EXPECT_EQ(std::make_tuple(in.char_typed, in.last_char), std::make_tuple(1, uint8_t{'x'}));
+        EXPECT_TRUE(end_input_frame(in));
+        EXPECT_EQ(std::make_tuple(in.char_typed, in.last_char), std::make_tuple(0, uint8_t{1}));
+        window_proc(in, msg(K::Character, 'y'));
+        EXPECT_FALSE(end_input_frame(in));  // seen while it still shows: nothing held back
+        window_proc(in, msg(kind));
+        EXPECT_EQ(std::make_tuple(in.char_typed, in.last_char), std::make_tuple(0, uint8_t{1}));
     }
     InputState in;
+    window_proc(in, msg(K::MouseButton, 0, MOUSE_RIGHT));  // a click that no frame saw
+    window_proc(in, msg(K::MouseButton, 0, 0));
+    EXPECT_EQ(in.mouse_buttons, MOUSE_RIGHT);
+    EXPECT_TRUE(end_input_frame(in));
+    EXPECT_EQ(in.mouse_buttons, 0u);
     Message move = msg(K::MouseMove);
     move.x = 319;
     move.y = 199;
@@ -136,6 +147,30 @@ TEST(SdlPlatform, EventsBecomeMessagesByTheWindowProcedureRules) {
     p->release_display();
 }
 
+// Game keys follow the key events taken: a tap taken between two presents reads as down,
+// however often it is read, until the next present; a held key stays down.
+TEST(SdlPlatform, AGameKeyTappedBetweenPresentsIsDownUntilTheNextOne) {
+    std::string error;
+    auto p = open_dummy(error);
+    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display: " << error;
+    std::array<uint8_t, 64000> frame{};
+    drain(*p);
+    using T = SdlTestEvent::Type;
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key = 32}));
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyUp, .key = 32}));
+    EXPECT_FALSE(p->key_down(GameKey::Space));  // not taken yet
+    drain(*p);
+    EXPECT_TRUE(p->key_down(GameKey::Space) && p->key_down(GameKey::Space));
+    EXPECT_FALSE(p->key_down(GameKey::Control));
+    p->present(frame.data());
+    EXPECT_FALSE(p->key_down(GameKey::Space));
+    ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key = 32}));
+    drain(*p);
+    p->present(frame.data());
+    EXPECT_TRUE(p->key_down(GameKey::Space));  // held
+    p->release_display();
+}
+
 TEST(SdlPlatform, AMissingVideoDriverIsAOneLineReason) {
     ::setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     auto p = make_sdl_platform(SdlOptions{});
@@ -160,12 +195,12 @@ TEST(SdlPlatform, TheSocketWaitWakesForDataAndOtherwiseSleepsItsTimeout) {
     ASSERT_EQ(::pipe(fds), 0);
     using Clock = std::chrono::steady_clock;
     auto t0 = Clock::now();
-    wait_readable(fds[0], 60);
+    EXPECT_FALSE(wait_readable(fds[0], 60000));
     const auto t1 = Clock::now();
     EXPECT_GE(t1 - t0, std::chrono::milliseconds(50));
     EXPECT_LT(t1 - t0, std::chrono::milliseconds(1000));
     ASSERT_EQ(::write(fds[1], "x", 1), 1);
-    wait_readable(fds[0], 5000);
+    EXPECT_TRUE(wait_readable(fds[0], 5000000));
     EXPECT_LT(Clock::now() - t1, std::chrono::milliseconds(1000)) << "data was waiting: the wait must not sleep";
     ::close(fds[0]);
     ::close(fds[1]);

@@ -21,21 +21,6 @@ TEST(TestRig, QuitDuringAWaitThrows) {
     EXPECT_TRUE(rig.sys->quit_requested);
 }
 
-TEST(DelayMs, AQuickClickOrKeyInsideOneDelayIsStillSeenByTheNextFrame) {
-    test::TestRig rig;
-    rig.platform.set_buttons(MOUSE_LEFT);
-    rig.platform.set_buttons(0);
-    rig.platform.move_mouse(10, 20);
-    delay_ms(*rig.sys, 10);
-    EXPECT_EQ(rig.sys->input.mouse_buttons, MOUSE_LEFT);  // the release waits for the next pump
-    EXPECT_FALSE(pump_message(*rig.sys));
-    EXPECT_EQ(rig.sys->input.mouse_buttons, 0u);
-    rig.platform.type_char('k');
-    delay_ms(*rig.sys, 10);
-    EXPECT_EQ(rig.sys->input.char_typed, 1);
-    EXPECT_EQ(rig.sys->input.last_char, 'k');
-}
-
 TEST(DelayMs, MouseMovesAreAllHandledWithinTheDelay) {
     test::TestRig rig;
     for (uint16_t x = 0; x < 50; ++x) rig.platform.move_mouse(x, 7);

@@ -88,3 +88,34 @@ TEST(GameOver, LowScoreWaitsForAKeyNotAClick) {
     EXPECT_GE(scores_shown_at, 6000u);
     EXPECT_EQ(test::read_bytes(rig.sys->paths.user("hiscores.dat")), before);
 }
+
+// What is typed or clicked during the fades is gone when they end: 40 characters, a held
+// key's repeats, and a character and a click in the last fade's delay (3100 .. 3200 ms).
+TEST(GameOver, InputDuringTheFadesIsGoneWhenTheyEnd) {
+    auto type_during_fades = [](HeadlessPlatform& p) {
+        for (uint64_t i = 0; i < 40; ++i) p.at_time(50 + 40 * i, [](HeadlessPlatform& q) { q.type_char('z'); });
+        p.at_time(1700, [](HeadlessPlatform& q) { q.press_key(GameKey::Space); });
+        for (uint64_t t = 2200; t < 3000; t += 33)
+            p.at_time(t, [](HeadlessPlatform& q) { q.type_char(' '); });  // the key's repeats
+        p.at_time(3000, [](HeadlessPlatform& q) { q.release_key(GameKey::Space); });
+        p.at_time(3150, [](HeadlessPlatform& q) {
+            q.type_char('w');
+            q.set_buttons(MOUSE_LEFT);
+            q.set_buttons(0);
+        });
+    };
+    test::ScreenRig rig;
+    type_during_fades(rig.platform);
+    type_after_fades(rig, 5000, "ab\r");
+    EXPECT_EQ(std::string(name_text(read_high_scores(rig.sys->paths).names[0])), "ab");
+    test::ScreenRig low;  // no new entry: only a key typed after the fades ends the wait
+    ASSERT_TRUE(write_high_scores(low.sys->paths, test::sample_table()));
+    type_during_fades(low.platform);
+    low.platform.at_time(6000, [](HeadlessPlatform& p) { p.type_char('q'); });
+    uint64_t scores_shown_at = 0;
+    low.platform.set_frame_hook([&](HeadlessPlatform& p, uint64_t frame) {
+        if (frame == FADE_FRAMES + 1) { scores_shown_at = p.now_ms(); test::post_char(p, ' '); }
+    });
+    run_game_over(*low.sys, 50, 2);
+    EXPECT_GE(scores_shown_at, 6000u);
+}

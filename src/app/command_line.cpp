@@ -34,6 +34,7 @@ constexpr OptionInfo OPTIONS[] = {
     {"--input", "FILE", "headless: play the input script FILE"},
     {"--frames-out", "DIR", "headless: write presented frames as PNG files into DIR"},
     {"--frames", "LIST", "headless: which frames, e.g. 1,50,200 or 10-20 or all"},
+    {"--stats", "", "at exit, print frame timing and processor use"},
     {"--help", "", "show this text"},
     {"--version", "", "show the version"},
 };
@@ -77,6 +78,7 @@ bool store(CommandLine& cl, std::string_view name, std::string_view value, std::
     else if (name == "--aspect") return add_override(cl, name, "aspect", value, error);
     else if (name == "--set") return add_set(cl, value, error);
     else if (name == "--config") cl.config_path = value;
+    else if (name == "--stats") cl.stats = true;
     else if (name == "--input") cl.input_path = value;
     else if (name == "--frames-out") cl.frames_out = value;
     else if (name == "--trace") cl.trace_path = value;

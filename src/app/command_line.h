@@ -29,6 +29,7 @@ struct CommandLine {
     // --windowed, --scale, --aspect and every --set. Each has been checked.
     std::vector<std::pair<std::string, std::string>> overrides;
     bool window_options = false;  // one of the options that only a window can use was given
+    bool stats = false;       // --stats: frame statistics on stdout at exit
 };
 
 enum class CommandAction { Run, Help, Version, Error };

@@ -29,7 +29,13 @@ int run_program(Platform& platform, const CommandLine& options) {
         std::fprintf(stderr, "qvar: cannot create %s; settings and scores will not be kept\n",
                      sys->paths.user_dir.c_str());
     sys->trace_path = options.trace_path;
-    return game_main(*sys);
+    if (!options.stats) return game_main(*sys);
+    auto stats = std::make_unique<FrameStats>();  // its histograms are made once, here
+    sys->stats = stats.get();
+    const int status = game_main(*sys);
+    std::fputs(stats_report(*stats, process_cpu_seconds(), wall_seconds()).c_str(), stdout);
+    std::fflush(stdout);
+    return status;
 }
 
 int run_headless(const CommandLine& options) {

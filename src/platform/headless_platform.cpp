@@ -23,8 +23,8 @@ bool HeadlessPlatform::open_display(std::string&) {
 void HeadlessPlatform::set_palette_entry(uint8_t index, Rgb colour) { palette_[index] = colour; }
 
 void HeadlessPlatform::present(const uint8_t* pixels) {
-    std::memcpy(last_frame_.data(), pixels, last_frame_.size());
     tapped_.fill(false);
+    std::memcpy(last_frame_.data(), pixels, last_frame_.size());
     ++frames_;
     empty_polls_ = 0;
     for (FrameHook& observer : observers_) observer(*this, frames_);
@@ -128,15 +128,26 @@ void HeadlessPlatform::wait_message(uint32_t timeout_ms) {
     advance_clock(target - now_ms_);
 }
 
+bool HeadlessPlatform::wait_message_us(uint64_t timeout_us) {
+    const uint64_t ms = (timeout_us + 999) / 1000;
+    wait_message(ms > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(ms));
+    return true;
+}
+
 void HeadlessPlatform::start_timer(int32_t id, uint32_t period_ms) {
     timer_id_ = id;
     timer_period_ = period_ms;
     next_tick_ = now_ms_ + period_ms;
 }
 
+void HeadlessPlatform::set_key(GameKey key, bool down) {
+    keys_[static_cast<size_t>(key)] = down;
+    if (down) tapped_[static_cast<size_t>(key)] = true;
+}
+
 bool HeadlessPlatform::key_down(GameKey key) {
-    const auto i = static_cast<size_t>(key);
-    return keys_[i] || tapped_[i];
+    const auto k = static_cast<size_t>(key);
+    return keys_[k] || tapped_[k];
 }
 
 void HeadlessPlatform::lose_focus() {
@@ -209,7 +220,7 @@ void HeadlessPlatform::set_buttons(uint32_t flags) {
 void HeadlessPlatform::post_button(uint32_t button, bool down) {
     buttons_ = down ? (buttons_ | button) : (buttons_ & ~button);
     uint32_t flags = buttons_;
-    if (key_down(GameKey::Control)) flags |= MOUSE_CONTROL;
+    if (keys_[static_cast<size_t>(GameKey::Control)]) flags |= MOUSE_CONTROL;
     set_buttons(flags);
 }
 

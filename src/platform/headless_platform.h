@@ -24,8 +24,8 @@ public:
     // open_display always succeeds and loads the display's first palette (initial_palette).
     bool open_display(std::string& error) override;
     void set_palette_entry(uint8_t index, Rgb colour) override;
-    // Copies the frame, counts it, calls the observers, the frame hook and any due frame
-    // actions, then advances the clock by the present cost.
+    // Ends the frame for key_down, copies the frame, counts it, calls the observers, the frame
+    // hook and any due frame actions, then advances the clock by the present cost.
     void present(const uint8_t* pixels) override;
     void release_display() override;
     // Runs due actions first. A long run of empty polls with nothing else moving the clock
@@ -34,8 +34,11 @@ public:
     // Advances the virtual clock to the next scheduled time or timer tick, at most timeout_ms;
     // returns at once when a message is queued or an action is due.
     void wait_message(uint32_t timeout_ms) override;
-    void sleep_ms(uint32_t ms) override { advance_clock(ms); }
+    // The virtual clock counts whole milliseconds: a wait is rounded up to one. Always
+    // returns true: an action due at the wait's end is run by the caller's next poll.
+    bool wait_message_us(uint64_t timeout_us) override;
     uint64_t now_ms() override { return now_ms_; }
+    uint64_t now_us() override { return now_ms_ * 1000; }
     void start_timer(int32_t id, uint32_t period_ms) override;
     // True while the key is set down, and from a tap (tap_key) until the next present.
     bool key_down(GameKey key) override;
@@ -50,7 +53,9 @@ public:
     // Schedules an action right after frame `frame` (1-based) is presented; a frame already
     // presented runs it at the next poll. Ties run in insertion order.
     void at_frame(uint64_t frame, Action action);
-    void set_key(GameKey key, bool down) { keys_[static_cast<size_t>(key)] = down; }
+    // Sets a game key's state at once; a key set down stays down for key_down until the next
+    // present even when it is set up again before.
+    void set_key(GameKey key, bool down);
     // Makes the key read as down until the next present, as a press too short to be held.
     void tap_key(GameKey key) { tapped_[static_cast<size_t>(key)] = true; }
     // The window loses or regains the focus. Losing it in a game, with the setting on, taps P
@@ -92,6 +97,7 @@ public:
     const std::vector<std::string>& message_boxes() const { return boxes_; }
     uint32_t buttons_held() const { return buttons_; }
     InputMode input_mode() const { return mode_; }
+    bool key_held(GameKey key) const { return keys_[static_cast<size_t>(key)]; }  // no tap latch
 
 private:
     struct Scheduled {

@@ -6,9 +6,12 @@
 namespace qvar {
 
 void present_frame(Machine& sys) {
+    const uint64_t start = sys.stats != nullptr ? sys.platform.now_us() : 0;
     if (sys.display_open) sys.platform.present(sys.frame.pixels.data());
+    if (sys.stats != nullptr) sys.stats->frame_presented(start, sys.platform.now_us());
     sys.frame.clear();
     ++sys.frames_presented;
+    end_input_frame(sys.input);
 }
 
 void clear_and_present(Machine& sys) {
@@ -53,13 +56,11 @@ Pumped pump_one(Machine& sys, MessageKind& kind) {
     return Pumped::Handled;
 }
 
-// Handles pending messages until none is left, a quit arrives, or an input edge (a character
-// or a button message) has been handled. Returns true when it stopped at an edge.
-bool drain_until_edge(Machine& sys) {
+// Handles pending messages until none is left or a quit arrives.
+void drain_messages(Machine& sys) {
     MessageKind kind = MessageKind::Other;
-    while (pump_one(sys, kind) == Pumped::Handled)
-        if (kind == MessageKind::Character || kind == MessageKind::MouseButton) return true;
-    return false;
+    while (pump_one(sys, kind) == Pumped::Handled) {
+    }
 }
 
 }  // namespace
@@ -74,6 +75,7 @@ void pump_or_quit(Machine& sys) {
 }
 
 void pump_or_idle(Machine& sys) {
+    if (end_input_frame(sys.input)) return;
     MessageKind kind = MessageKind::Other;
     const Pumped pumped = pump_one(sys, kind);
     if (pumped == Pumped::Quit) throw QuitRequested{};
@@ -81,20 +83,19 @@ void pump_or_idle(Machine& sys) {
 }
 
 void delay_ms(Machine& sys, uint32_t ms) {
-    const uint64_t deadline = sys.platform.now_ms() + ms;
-    bool edge_seen = false;
+    const uint64_t deadline = next_frame_deadline(sys.pacer, sys.platform.now_us(), uint64_t{ms} * 1000);
     for (;;) {
-        if (!edge_seen) edge_seen = drain_until_edge(sys);
+        drain_messages(sys);
         if (sys.quit_requested) return;
-        const uint64_t now = sys.platform.now_ms();
+        const uint64_t now = sys.platform.now_us();
         if (now >= deadline) return;
-        const auto left = static_cast<uint32_t>(deadline - now);
-        if (edge_seen)
-            sys.platform.sleep_ms(left);
-        else
-            sys.platform.wait_message(left);
+        // Nothing can have come when the wait ran out: the frame's own pump takes what
+        // arrives from now on, and the delay saves a look at the queue.
+        if (!sys.platform.wait_message_us(deadline - now) && sys.platform.now_us() >= deadline) return;
     }
 }
+
+void forget_unseen_input(Machine& sys) { end_input_frame(sys.input); }
 
 void calibrate_delay(Machine& sys) {
     sys.platform.start_timer(CALIBRATION_TIMER_ID, 1000);

@@ -7,6 +7,8 @@
 
 #include "gfx/frame_buffer.h"
 #include "gfx/palette.h"
+#include "platform/frame_pacing.h"
+#include "platform/frame_stats.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 
@@ -27,6 +29,8 @@ struct Machine {
     bool display_open = false;
     uint32_t pump_loops_per_second = 0;
     uint64_t frames_presented = 0;
+    FramePacer pacer;
+    FrameStats* stats = nullptr;  // --stats: every present is recorded here when set
 
     FrameBuffer frame;
     float gamma = DEFAULT_GAMMA;
@@ -34,7 +38,8 @@ struct Machine {
 };
 
 // --- display ---
-// Shows the frame buffer and clears it to colour 0.
+// Shows the frame buffer and clears it to colour 0. The frame has seen the input: latched
+// presses are let go (end_input_frame) and game keys tapped before it read as up again.
 void present_frame(Machine& sys);
 // Fills the frame with 0 and presents it.
 void clear_and_present(Machine& sys);
@@ -52,18 +57,24 @@ void fatal_error(Machine& sys, const std::string& text);
 bool pump_message(Machine& sys);
 // pump_message, throwing QuitRequested on a quit request.
 void pump_or_quit(Machine& sys);
-// Like pump_or_quit, but when nothing was pending, sleeps until a message may arrive
-// (at most 50 ms). Used by every wait loop so that waits never spin.
+// One step of a wait loop, called after the loop has looked at the input state and found
+// it must go on. A press latched for a frame has now been seen: when letting it go changes
+// the state, it returns at once so that the loop looks again. Otherwise like pump_or_quit,
+// but when nothing was pending it sleeps until a message may arrive (at most 50 ms), so that
+// waits never spin and a wait never sticks on a release that was already handled.
 void pump_or_idle(Machine& sys);
-// Waits `ms` milliseconds of real (or virtual) time from the call, sleeping, and handles
-// the messages that arrive meanwhile as pump_message would. After a typed character or a
-// button message it handles no more until the next frame, so that every key press and
-// click is seen by at least one frame even when its release follows within the delay.
-// A quit request stays pending.
+// The delay after a presented frame: sleeps until the frame's deadline (frame_pacing.h) and
+// handles every message that is waiting or arrives meanwhile, as pump_message would, so that
+// nothing typed during a delay survives it. Presses stay visible to the next frame through
+// the input latch (input.h). A quit request stays pending.
 void delay_ms(Machine& sys, uint32_t ms);
 // Starts the one-second timer (id 42) and waits, pumping, for its first tick; counts the
 // pumps made meanwhile. Called once at start-up, under "Initialising...".
 void calibrate_delay(Machine& sys);
+
+// Lets go of presses no frame will now look at, as a presented frame does; for a sequence
+// whose frames read no input (the game-over fades) before a wait that does.
+void forget_unseen_input(Machine& sys);
 
 // --- waiting idioms (each throws QuitRequested on a quit request) ---
 void wait_while_char_typed(Machine& sys);        // let the last character pass

@@ -57,7 +57,8 @@ public:
     virtual bool open_display(std::string& error) = 0;
     // Sets one palette entry; it shows from the next presented frame.
     virtual void set_palette_entry(uint8_t index, Rgb colour) = 0;
-    // Shows 200 rows of 320 palette indices. Never keeps the pointer.
+    // Shows 200 rows of 320 palette indices. Never keeps the pointer. Also ends the frame for
+    // key_down: a key tapped since the last present reads as up from now on.
     virtual void present(const uint8_t* pixels) = 0;
     // Gives the screen back. Safe to call more than once and before open_display.
     virtual void release_display() = 0;
@@ -66,14 +67,20 @@ public:
     virtual bool poll_message(Message& out) = 0;
     // Sleeps until a message may be pending or `timeout_ms` has passed. Never spins.
     virtual void wait_message(uint32_t timeout_ms) = 0;
-    // Sleeps `ms` milliseconds without looking at messages (they stay queued).
-    virtual void sleep_ms(uint32_t ms) = 0;
+    // The same to the microsecond, for the frame deadlines; may wake early, never spins.
+    // Returns false only when the whole timeout passed and no message can have arrived, so
+    // that the caller need not look.
+    virtual bool wait_message_us(uint64_t timeout_us) = 0;
     // Milliseconds on the backend's clock (real or virtual), from an arbitrary start.
     virtual uint64_t now_ms() = 0;
+    // Microseconds on a monotonic clock (real or virtual), from an arbitrary start.
+    virtual uint64_t now_us() = 0;
     // Starts a repeating timer: a Timer message with `id` every `period_ms`.
     virtual void start_timer(int32_t id, uint32_t period_ms) = 0;
 
-    // True while the key is physically held.
+    // True while the key is held, and also when it went down since the last present, so that
+    // a tap shorter than a frame reads as down in exactly one frame. It changes only when
+    // messages are taken and at a present, so two reads in one frame give the same answer.
     virtual bool key_down(GameKey key) = 0;
     // Tells the backend what the program now waits for (see InputMode).
     virtual void set_input_mode(InputMode mode) = 0;

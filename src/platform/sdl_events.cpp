@@ -2,6 +2,8 @@
 #include "platform/sdl_backend.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace qvar {
 
@@ -73,27 +75,62 @@ Message mouse_button(const SDL_MouseButtonEvent& ev, SdlEventState& state) {
     return m;
 }
 
-// The renderer has already turned window coordinates into play-field ones; outside the
+// Window coordinates become play-field ones through the picture's place; outside the
 // picture (the letterbox bars) they are clamped to its edge.
-Message mouse_move(const SDL_MouseMotionEvent& ev) {
+Message mouse_move(const SDL_MouseMotionEvent& ev, const PictureFit& fit) {
     Message m;
     m.kind = MessageKind::MouseMove;
-    m.x = static_cast<uint16_t>(std::clamp(ev.x, 0, 319));
-    m.y = static_cast<uint16_t>(std::clamp(ev.y, 0, 199));
+    target_to_field(fit, ev.x, ev.y, m.x, m.y);
     return m;
+}
+
+// The keys the game reads by their state, Ctrl on either side.
+struct TrackedKey {
+    SDL_Scancode code;
+    GameKey key;
+};
+constexpr TrackedKey TRACKED_KEYS[] = {
+    {SDL_SCANCODE_SPACE, GameKey::Space}, {SDL_SCANCODE_LCTRL, GameKey::Control}, {SDL_SCANCODE_RCTRL, GameKey::Control},
+    {SDL_SCANCODE_LEFT, GameKey::Left},   {SDL_SCANCODE_UP, GameKey::Up},         {SDL_SCANCODE_RIGHT, GameKey::Right},
+    {SDL_SCANCODE_DOWN, GameKey::Down},   {SDL_SCANCODE_P, GameKey::P},           {SDL_SCANCODE_Q, GameKey::Q},
+};
+
+uint16_t game_key_bit(GameKey key) { return static_cast<uint16_t>(1u << static_cast<unsigned>(key)); }
+
+void track_key(const SDL_KeyboardEvent& ev, SdlEventState& state) {
+    for (size_t i = 0; i < std::size(TRACKED_KEYS); ++i) {
+        if (TRACKED_KEYS[i].code != ev.keysym.scancode) continue;
+        const auto bit = static_cast<uint16_t>(1u << i);
+        if (ev.type == SDL_KEYDOWN) {
+            state.keys_held = static_cast<uint16_t>(state.keys_held | bit);
+            state.keys_tapped = static_cast<uint16_t>(state.keys_tapped | game_key_bit(TRACKED_KEYS[i].key));
+        } else {
+            state.keys_held = static_cast<uint16_t>(state.keys_held & ~bit);
+        }
+    }
 }
 
 }  // namespace
 
+bool game_key_down(const SdlEventState& state, GameKey key) {
+    if ((state.keys_tapped & game_key_bit(key)) != 0) return true;
+    for (size_t i = 0; i < std::size(TRACKED_KEYS); ++i)
+        if (TRACKED_KEYS[i].key == key && (state.keys_held & (1u << i)) != 0) return true;
+    return false;
+}
+
 Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
-    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) state.modifiers = event.key.keysym.mod;
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+        state.modifiers = event.key.keysym.mod;
+        track_key(event.key, state);
+    }
     switch (event.type) {
         case SDL_QUIT: return kind_only(MessageKind::Quit);
         case SDL_WINDOWEVENT:
             return kind_only(event.window.event == SDL_WINDOWEVENT_CLOSE ? MessageKind::Quit : MessageKind::Other);
         case SDL_KEYDOWN: return key_down(event.key);
         case SDL_TEXTINPUT: return text_input(event.text, state);
-        case SDL_MOUSEMOTION: return mouse_move(event.motion);
+        case SDL_MOUSEMOTION: return mouse_move(event.motion, state.fit);
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: return mouse_button(event.button, state);
         default: return kind_only(MessageKind::Other);
@@ -120,23 +157,39 @@ bool SdlPlatform::poll_message(Message& out) {
     SDL_Event event;
     if (video_started_ && SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) texture_lost_ = true;
+        if (event.type == SDL_WINDOWEVENT) window_event(event.window);
         out = translate_sdl_event(event, events_);
         return true;
     }
     return timer_due(out);  // a timer message comes only when nothing else is waiting
 }
 
-void SdlPlatform::wait_message(uint32_t timeout_ms) {
-    if (events_.text_next < events_.text_count) return;
-    uint64_t wait = timeout_ms;
+// A window drawn straight into its pixels shows them again at once when uncovered, even
+// while the game waits without presenting; a new size means a new surface to fit.
+void SdlPlatform::window_event(const SDL_WindowEvent& event) {
+    if (!draws_into_window()) return;
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) surface_ = nullptr;
+    if (event.event == SDL_WINDOWEVENT_EXPOSED && surface_ != nullptr) SDL_UpdateWindowSurface(window_);
+}
+
+uint64_t SdlPlatform::now_us() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SdlPlatform::wait_message(uint32_t timeout_ms) { wait_message_us(uint64_t{timeout_ms} * 1000); }
+
+bool SdlPlatform::wait_message_us(uint64_t timeout_us) {
+    if (events_.text_next < events_.text_count) return true;
+    uint64_t wait = timeout_us;
     if (timer_period_ != 0) {
         const uint64_t now = SDL_GetTicks64();
-        wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, next_tick_ - now);
+        wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, (next_tick_ - now) * 1000);
     }
-    if (wait == 0) return;
+    if (wait == 0) return true;
     if (!video_started_) {
-        SDL_Delay(static_cast<uint32_t>(wait));
-        return;
+        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+        return true;
     }
     // On X11, SDL's own wait has every event that arrives during it wake the program by a
     // message sent to the window over a second connection. When that event is the window's
@@ -144,14 +197,14 @@ void SdlPlatform::wait_message(uint32_t timeout_ms) {
     // the message then fails, and the error, read when SDL closes that connection, ends the
     // process with status 1 instead of 0. Waiting on the connection itself sends nothing.
     // The queue was emptied by the poll that came before, so nothing waits unseen.
-    if (x11_socket_ >= 0) {
-        wait_readable(x11_socket_, static_cast<uint32_t>(wait));
-        return;
-    }
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+    if (x11_socket_ >= 0) return wait_readable(x11_socket_, wait) || wait < timeout_us;
+    // SDL's own wait counts whole milliseconds: it sleeps those, the rest is slept apart.
+    if (wait >= 1000)
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(wait / 1000, INT32_MAX)));
+    else
+        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    return true;
 }
-
-void SdlPlatform::sleep_ms(uint32_t ms) { SDL_Delay(ms); }
 
 void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
     timer_id_ = id;
@@ -159,20 +212,6 @@ void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
     next_tick_ = SDL_GetTicks64() + period_ms;
 }
 
-bool SdlPlatform::key_down(GameKey key) {
-    if (!video_started_) return false;
-    const uint8_t* keys = SDL_GetKeyboardState(nullptr);
-    switch (key) {
-        case GameKey::Space: return keys[SDL_SCANCODE_SPACE] != 0;
-        case GameKey::Control: return keys[SDL_SCANCODE_LCTRL] != 0 || keys[SDL_SCANCODE_RCTRL] != 0;
-        case GameKey::Left: return keys[SDL_SCANCODE_LEFT] != 0;
-        case GameKey::Up: return keys[SDL_SCANCODE_UP] != 0;
-        case GameKey::Right: return keys[SDL_SCANCODE_RIGHT] != 0;
-        case GameKey::Down: return keys[SDL_SCANCODE_DOWN] != 0;
-        case GameKey::P: return keys[SDL_SCANCODE_P] != 0;
-        case GameKey::Q: return keys[SDL_SCANCODE_Q] != 0;
-    }
-    return false;
-}
+bool SdlPlatform::key_down(GameKey key) { return game_key_down(events_, key); }
 
 }  // namespace qvar

@@ -13,8 +13,6 @@ constexpr int FIELD_W = 320;
 constexpr int FIELD_H = 200;
 constexpr const char* WINDOW_TITLE = "QVAR Game Console";
 
-uint32_t argb(Rgb c) { return 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | uint32_t{c.b}; }
-
 std::string sdl_reason(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
 // The name of the OpenGL implementation behind an OpenGL renderer, "" for any other renderer.
@@ -29,17 +27,15 @@ std::string gl_renderer_name(SDL_Renderer* renderer) {
     return name != nullptr ? reinterpret_cast<const char*>(name) : "";
 }
 
-// Without a graphics card (a virtual display, a remote session) the "accelerated" renderer is
-// OpenGL drawn by the processor, which costs several times what SDL's own software renderer
-// does for the same picture: a third of a core instead of a tenth for the menu. Then the
-// software renderer draws straight into the window, unless the player chose a driver.
-SDL_Renderer* make_renderer(SDL_Window* window) {
+// The accelerated renderer, when there is a graphics card or the player chose a driver;
+// null otherwise. Without a graphics card (a virtual display, a remote session) OpenGL is
+// drawn by the processor and costs several times what drawing into the window does.
+SDL_Renderer* accelerated_renderer(SDL_Window* window) {
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
     const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
     if (renderer != nullptr && (chosen || !is_software_gl(gl_renderer_name(renderer)))) return renderer;
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // no GL texture behind the window surface
-    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return nullptr;
 }
 
 }  // namespace
@@ -83,16 +79,27 @@ bool SdlPlatform::create_window(std::string& error) {
         SDL_SetWindowSize(window_, FIELD_W * scale_, FIELD_H * scale_);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
-    renderer_ = make_renderer(window_);
+    return true;
+}
+
+// With a graphics card, the accelerated renderer. Without one, the window's own pixels,
+// reached without a GL texture behind them; when they are not 32-bit, SDL's software
+// renderer does the conversion.
+bool SdlPlatform::choose_drawing(std::string& error) {
+    renderer_ = accelerated_renderer(window_);
+    if (renderer_ != nullptr) return create_texture(error);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface != nullptr && surface->format->BytesPerPixel == 4) {
+        use_pixel_format(surface->format->format);
+        return true;
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr) {
         error = sdl_reason("cannot create a renderer");
         return false;
     }
-    if (SDL_RenderSetLogicalSize(renderer_, FIELD_W, FIELD_H) != 0 || SDL_RenderSetIntegerScale(renderer_, SDL_TRUE) != 0) {
-        error = sdl_reason("cannot set the picture's scale");
-        return false;
-    }
-    return true;
+    return create_texture(error);
 }
 
 bool SdlPlatform::create_texture(std::string& error) {
@@ -103,7 +110,16 @@ bool SdlPlatform::create_texture(std::string& error) {
         error = sdl_reason("cannot create the frame texture");
         return false;
     }
+    use_pixel_format(SDL_PIXELFORMAT_ARGB8888);
     return true;
+}
+
+// Keeps the palette's pixel values in `format`, the target's.
+void SdlPlatform::use_pixel_format(uint32_t format) {
+    if (pixel_format_ != nullptr && pixel_format_->format == format) return;
+    if (pixel_format_ != nullptr) SDL_FreeFormat(pixel_format_);
+    pixel_format_ = SDL_AllocFormat(format);
+    for (size_t i = 0; i < palette_.size(); ++i) set_palette_entry(static_cast<uint8_t>(i), palette_[i]);
 }
 
 bool SdlPlatform::open_display(std::string& error) {
@@ -115,12 +131,11 @@ bool SdlPlatform::open_display(std::string& error) {
         }
         video_started_ = true;
     }
-    if (!create_window(error) || !create_texture(error)) {
+    palette_ = initial_palette();
+    if (!create_window(error) || !choose_drawing(error)) {
         release_display();
         return false;
     }
-    const Palette first = initial_palette();
-    for (size_t i = 0; i < colours_.size(); ++i) colours_[i] = argb(first[i]);
     events_.modifiers = static_cast<uint32_t>(SDL_GetModState());
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StartTextInput();
@@ -130,31 +145,92 @@ bool SdlPlatform::open_display(std::string& error) {
     SDL_RaiseWindow(window_);
     x11_socket_ = sdl_x11_socket(window_);
     int out_w = 0, out_h = 0;
-    if (options_.fullscreen && SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0)
-        scale_ = std::max(1, std::min(out_w / FIELD_W, out_h / FIELD_H));
+    SDL_GetWindowSizeInPixels(window_, &out_w, &out_h);
+    events_.fit = fit_picture(out_w, out_h);
+    if (options_.fullscreen) scale_ = std::max(1, events_.fit.scale_x);
     return true;
 }
 
-void SdlPlatform::set_palette_entry(uint8_t index, Rgb colour) { colours_[index] = argb(colour); }
+void SdlPlatform::set_palette_entry(uint8_t index, Rgb colour) {
+    const Rgb was = palette_[index];
+    if (was.r != colour.r || was.g != colour.g || was.b != colour.b) shown_valid_ = false;
+    palette_[index] = colour;
+    colours_[index] = pixel_format_ != nullptr ? SDL_MapRGB(pixel_format_, colour.r, colour.g, colour.b) : 0;
+}
 
 void SdlPlatform::present(const uint8_t* pixels) {
-    if (renderer_ == nullptr) return;
+    events_.keys_tapped = 0;
+    if (window_ == nullptr) return;
+    if (renderer_ != nullptr)
+        present_with_renderer(pixels);
+    else
+        present_into_window(pixels);
+}
+
+// Straight into the window's pixels, which keep the last frame: only the parts of the
+// picture that changed since are expanded through the palette, scaled and sent to the
+// screen. The bars are drawn only when the window's surface is new, and a palette change
+// redraws the whole picture.
+void SdlPlatform::present_into_window(const uint8_t* pixels) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr || surface->format->BytesPerPixel != 4) return;  // this frame is skipped
+    if (surface != surface_) {
+        surface_ = surface;
+        use_pixel_format(surface->format->format);
+        events_.fit = fit_picture(surface->w, surface->h);
+        bars_due_ = true;
+    }
+    constexpr int MAX_PARTS = 8;
+    FieldRect parts[MAX_PARTS];
+    int count = 0;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    const PictureFit& fit = events_.fit;
+    auto* target = static_cast<uint8_t*>(surface->pixels);
+    if (bars_due_) fill_bars(target, surface->pitch, surface->w, surface->h, fit, SDL_MapRGB(surface->format, 0, 0, 0));
+    const bool whole = !shown_valid_ || bars_due_;
+    if (whole)
+        draw_scaled(pixels, colours_, fit, target, surface->pitch);
+    else
+        count = draw_changes(shown_.data(), pixels, colours_, fit, target, surface->pitch, parts, MAX_PARTS);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    std::memcpy(shown_.data(), pixels, shown_.size());
+    shown_valid_ = fit.scale_x >= 1;
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+        bars_due_ = false;
+    } else {
+        send_to_screen(parts, count);
+    }
+}
+
+// Sends the changed parts of the picture from the window's pixels to the screen.
+void SdlPlatform::send_to_screen(const FieldRect* parts, int count) {
+    SDL_Rect rects[8];
+    count = std::min(count, static_cast<int>(std::size(rects)));
+    for (int i = 0; i < count; ++i) {
+        const FieldRect r = scaled_rect(events_.fit, parts[i]);
+        rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+    }
+    if (count > 0) SDL_UpdateWindowSurfaceRects(window_, rects, count);
+}
+
+// Through the renderer: the palette into the texture, then one scaled copy into the window.
+void SdlPlatform::present_with_renderer(const uint8_t* pixels) {
     std::string error;
     if (texture_lost_ && !create_texture(error)) return;
     void* memory = nullptr;
     int pitch = 0;
     // A failed lock gives no memory to write to: this frame is skipped.
     if (texture_ == nullptr || SDL_LockTexture(texture_, nullptr, &memory, &pitch) != 0 || memory == nullptr) return;
-    auto* rows = static_cast<uint8_t*>(memory);
-    for (int y = 0; y < FIELD_H; ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(rows + static_cast<ptrdiff_t>(y) * pitch);
-        const uint8_t* in = pixels + static_cast<ptrdiff_t>(y) * FIELD_W;
-        for (int x = 0; x < FIELD_W; ++x) out[x] = colours_[in[x]];
-    }
+    draw_scaled(pixels, colours_, PictureFit{1, 1, 0, 0}, static_cast<uint8_t*>(memory), pitch);
     SDL_UnlockTexture(texture_);
+    int out_w = 0, out_h = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0) events_.fit = fit_picture(out_w, out_h);
+    const PictureFit& fit = events_.fit;
+    const SDL_Rect picture{fit.x, fit.y, fit.width(), fit.height()};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);  // the bars round a letterboxed picture
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &picture);
     SDL_RenderPresent(renderer_);
 }
 
@@ -162,9 +238,13 @@ void SdlPlatform::release_display() {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (pixel_format_ != nullptr) SDL_FreeFormat(pixel_format_);
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    surface_ = nullptr;
+    shown_valid_ = false;
+    pixel_format_ = nullptr;
     x11_socket_ = -1;
 }
 

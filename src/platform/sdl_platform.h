@@ -24,7 +24,7 @@ struct SdlTestEvent {
     enum class Type { Text, KeyDown, KeyUp, ButtonDown, ButtonUp, Motion, Close, Other };
     Type type = Type::Other;
     std::string text;    // Text: up to 31 bytes
-    int key = 0;         // KeyDown/Up: 13 Enter, 8 Backspace, 27 Escape, anything else another key
+    int key = 0;         // KeyDown/Up: 13 Enter, 8 Backspace, 27 Escape, 32 Space, anything else A
     bool repeat = false;  // KeyDown: a repeat of a held key
     int button = 1;      // 1 left, 2 middle, 3 right
     int clicks = 1;      // 2 for the second press of a double click
@@ -41,9 +41,9 @@ bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event);
 // graphics card; the SDL platform then uses SDL's software renderer instead.
 bool is_software_gl(const std::string& renderer_name);
 
-// Sleeps until `socket` has data to read or `timeout_ms` has passed; the SDL platform's wait
-// on an X11 window.
-void wait_readable(int socket, uint32_t timeout_ms);
+// Sleeps until `socket` has data to read or `timeout_us` microseconds have passed; the SDL
+// platform's wait on an X11 window. False when the time ran out with nothing to read.
+bool wait_readable(int socket, uint64_t timeout_us);
 
 // Whether SDL knows a key by this name ("Space", "left ctrl", "P", "Keypad 5"), or it is one
 // of the names the settings file uses for keys that start a comment there: Hash, Semicolon.

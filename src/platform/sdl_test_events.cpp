@@ -8,12 +8,13 @@ namespace qvar {
 
 namespace {
 
-SDL_Keycode keycode(int key) {
+SDL_Scancode scancode(int key) {
     switch (key) {
-        case 13: return SDLK_RETURN;
-        case 8: return SDLK_BACKSPACE;
-        case 27: return SDLK_ESCAPE;
-        default: return SDLK_a;
+        case 13: return SDL_SCANCODE_RETURN;
+        case 8: return SDL_SCANCODE_BACKSPACE;
+        case 27: return SDL_SCANCODE_ESCAPE;
+        case 32: return SDL_SCANCODE_SPACE;
+        default: return SDL_SCANCODE_A;
     }
 }
 
@@ -33,7 +34,8 @@ SDL_Event make_event(const SdlTestEvent& e, uint32_t window_id) {
             ev.key.windowID = window_id;
             ev.key.state = e.type == T::KeyDown ? SDL_PRESSED : SDL_RELEASED;
             ev.key.repeat = e.repeat ? 1 : 0;
-            ev.key.keysym.sym = keycode(e.key);
+            ev.key.keysym.scancode = scancode(e.key);
+            ev.key.keysym.sym = SDL_GetKeyFromScancode(ev.key.keysym.scancode);
             ev.key.keysym.mod = static_cast<uint16_t>((e.shift ? KMOD_LSHIFT : 0) | (e.ctrl ? KMOD_LCTRL : 0));
             break;
         case T::ButtonDown:

@@ -21,11 +21,14 @@ int sdl_x11_socket(SDL_Window* window) {
     return -1;
 }
 
-void wait_readable(int socket, uint32_t timeout_ms) {
+bool wait_readable(int socket, uint64_t timeout_us) {
     pollfd p{};
     p.fd = socket;
     p.events = POLLIN;
-    ::poll(&p, 1, static_cast<int>(timeout_ms));
+    timespec timeout{};
+    timeout.tv_sec = static_cast<time_t>(timeout_us / 1000000);
+    timeout.tv_nsec = static_cast<long>(timeout_us % 1000000) * 1000;
+    return ::ppoll(&p, 1, &timeout, nullptr) != 0;  // data, or a signal (or an error): look
 }
 
 }  // namespace qvar

@@ -126,8 +126,9 @@ void boni_step(System& sys, Game& game) {
             collection_flash(sys, game);
         }
         // The bonus now in slot i: after a collection the one moved in from the end, drawn
-        // where it stands; moved and tested next frame. A collected last bonus is gone.
-        if (i >= b.count) break;
+        // where it stands; moved and tested next frame. A collected last bonus leaves its
+        // entry in the slot, now past the count, and that entry is drawn once more: a
+        // faithful quirk, harmless since the slot is inside the pool.
         const int32_t kind = b.kind[k];
         if (kind >= 1 && kind <= BONUS_KIND_COUNT)
             blit_sprite_wrapped(sys.frame, trunc_i32(b.x[k] - 5.0f), trunc_i32(b.y[k] - 5.0f),

@@ -75,6 +75,9 @@ void run_game_over(System& sys, int32_t score, int32_t level) {
     GameOverTexts texts{};
     std::snprintf(texts.final_text, sizeof texts.final_text, "Final score:  %d  on level  %d", score, level);
     fade_in(sys, texts.final_text);
+    // The fades read no input: what was typed or clicked during them, even in their last
+    // delay, is gone, and the name entry or the wait for a key starts from what follows.
+    forget_unseen_input(sys);
     HighScoreTable table = read_high_scores(sys.paths);
     const int32_t p = high_score_place(table, score);
     if (p < HIGH_SCORE_COUNT) {
