@@ -67,6 +67,19 @@ FourThreePlan plan_four_three(int target_w, int target_h) {
     return plan;
 }
 
+void fill_four_three_bars(uint8_t* target, ptrdiff_t pitch, int width, int height, const FourThreePlan& plan,
+                          uint32_t colour) {
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(target + y * pitch);
+        if (y < plan.y || y >= plan.y + plan.height) {
+            std::fill_n(row, width, colour);
+            continue;
+        }
+        std::fill_n(row, plan.x, colour);
+        std::fill_n(row + plan.x + plan.width, width - plan.x - plan.width, colour);
+    }
+}
+
 void four_three_target_rows(const FourThreePlan& plan, int first_row, int last_row, int& first, int& last) {
     first = plan.height;
     last = -1;

@@ -40,6 +40,10 @@ FourThreePlan plan_four_three(int target_w, int target_h);
 void draw_four_three(const uint8_t* pixels, const std::array<uint32_t, 256>& colours, FourThreePlan& plan,
                      uint8_t* target, ptrdiff_t pitch, int first_row, int last_row);
 
+// Fills everything of a `width` by `height` target outside the picture with `colour`.
+void fill_four_three_bars(uint8_t* target, ptrdiff_t pitch, int width, int height, const FourThreePlan& plan,
+                          uint32_t colour);
+
 // The target rows (first, last; inclusive) that field rows first_row .. last_row reach.
 void four_three_target_rows(const FourThreePlan& plan, int first_row, int last_row, int& first, int& last);
 

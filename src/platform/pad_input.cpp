@@ -244,7 +244,8 @@ bool pad_key_down(const PadInput& pad, GameKey key) {
 
 void pad_frame_shown(PadInput& pad) { pad.keys_tapped = 0; }
 
-bool pad_pointer_moving(const PadInput& pad) {
+bool pad_busy(const PadInput& pad) {
+    if (pad.letter_step != 0) return true;
     if (pad.mode != InputMode::Pointer) return false;
     const bool dpad = (pad.held & ~pad.ignored & (bit(PadButton::Up) | bit(PadButton::Down) | bit(PadButton::Left) | bit(PadButton::Right))) != 0;
     const float sx = pad.axes[0], sy = pad.axes[1];

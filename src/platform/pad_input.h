@@ -69,7 +69,8 @@ bool pad_next_message(PadInput& pad, Message& out);
 bool pad_key_down(const PadInput& pad, GameKey key);
 // A frame has been presented: taps read as up from now on.
 void pad_frame_shown(PadInput& pad);
-// True while the pointer is moving, so that the backend keeps ticking while it waits.
-bool pad_pointer_moving(const PadInput& pad);
+// True while the pad moves the pointer or steps letters, so that the backend keeps ticking
+// while it waits.
+bool pad_busy(const PadInput& pad);
 
 }  // namespace qvar

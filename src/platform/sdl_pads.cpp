@@ -57,6 +57,12 @@ void SdlPads::stop() {
     started_ = false;
 }
 
+bool SdlPads::connected() const {
+    for (const Slot& slot : slots_)
+        if (slot.controller != nullptr) return true;
+    return false;
+}
+
 SdlPads::Slot* SdlPads::slot_of(SDL_JoystickID id) {
     for (Slot& slot : slots_)
         if (slot.controller != nullptr && slot.id == id) return &slot;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/default_keys.h"
 
 namespace qvar {
 
@@ -30,9 +30,7 @@ struct Settings {
     int window_y = 0;
     bool pause_on_focus_loss = true;
     std::string screenshot_folder;  // empty: screenshots/ in the player's folder
-    // The keys of each game action, by SDL key name, indexed by GameKey.
-    std::array<std::vector<std::string>, GAME_KEY_COUNT> keys = {
-        {{"Space"}, {"Left Ctrl", "Right Ctrl"}, {"Left"}, {"Up"}, {"Right"}, {"Down"}, {"P"}, {"Q"}}};
+    KeyNames keys = default_key_names();  // the keys of each game action, by SDL key name
 };
 
 // Whether a keyboard backend knows a key name. The program installs the SDL backend's check
