@@ -180,7 +180,7 @@ private:
     PadInput pad_;
     SdlPads pads_;
     SdlWindowState window_state_;    // windowed size and place, kept up to date
-    uint64_t toggled_at_ms_ = 0;     // when the window last went into or out of full screen
+    uint64_t focus_grace_until_ms_ = 0;  // a focus loss before this comes from going full screen
     int32_t timer_id_ = 0;
     uint32_t timer_period_ = 0;
     uint64_t next_tick_ = 0;

@@ -78,7 +78,8 @@ bool wait_readable(int socket, uint64_t timeout_us);
 bool sdl_key_name_known(std::string_view name);
 
 // Test support: one virtual game controller, which SDL treats as a real pad (plugged in when
-// attached, pulled out when detached). Its buttons and stick change at SDL's next poll.
+// attached, pulled out when detached). Each change of a button or the stick is queued as its
+// own event at once.
 bool sdl_attach_test_pad();
 bool sdl_test_pad_button(PadButton button, bool down);
 bool sdl_test_pad_axis(PadAxis axis, int16_t value);

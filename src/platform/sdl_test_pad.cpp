@@ -20,6 +20,9 @@ constexpr SDL_GameControllerButton SDL_BUTTONS[PAD_BUTTON_COUNT] = {
 
 bool sdl_attach_test_pad() {
     if (test_pad != nullptr) return true;
+    // SDL passes a pad's events on only while a window of the program has the keyboard focus,
+    // which the dummy video driver's window never has.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
     SDL_VirtualJoystickDesc desc;
     SDL_zero(desc);
@@ -34,14 +37,20 @@ bool sdl_attach_test_pad() {
     return test_pad != nullptr;
 }
 
+// SDL compares a virtual pad with its last state only when it updates the joysticks; doing so
+// at once queues every change as its own event, in order.
 bool sdl_test_pad_button(PadButton button, bool down) {
-    return test_pad != nullptr &&
-           SDL_JoystickSetVirtualButton(test_pad, SDL_BUTTONS[static_cast<size_t>(button)], down ? 1 : 0) == 0;
+    if (test_pad == nullptr || SDL_JoystickSetVirtualButton(test_pad, SDL_BUTTONS[static_cast<size_t>(button)], down ? 1 : 0) != 0)
+        return false;
+    SDL_JoystickUpdate();
+    return true;
 }
 
 bool sdl_test_pad_axis(PadAxis axis, int16_t value) {
     const int sdl_axis = axis == PadAxis::LeftX ? SDL_CONTROLLER_AXIS_LEFTX : SDL_CONTROLLER_AXIS_LEFTY;
-    return test_pad != nullptr && SDL_JoystickSetVirtualAxis(test_pad, sdl_axis, value) == 0;
+    if (test_pad == nullptr || SDL_JoystickSetVirtualAxis(test_pad, sdl_axis, value) != 0) return false;
+    SDL_JoystickUpdate();
+    return true;
 }
 
 void sdl_detach_test_pad() {

@@ -119,7 +119,7 @@ void SdlPlatform::toggle_fullscreen() {
     remember_windowed();
     const bool full = !fullscreen_now(window_);
     if (SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
-    toggled_at_ms_ = SDL_GetTicks64();
+    focus_grace_until_ms_ = SDL_GetTicks64() + TOGGLE_FOCUS_GRACE_MS;
     window_state_.fullscreen = full;
     if (!full) {  // back to the window it was, where it was
         SDL_SetWindowSize(window_, window_state_.width, window_state_.height);
@@ -174,7 +174,7 @@ void SdlPlatform::window_event(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (options_.pause_on_focus_loss && input_mode_ == InputMode::Game &&
-                SDL_GetTicks64() - toggled_at_ms_ >= TOGGLE_FOCUS_GRACE_MS)
+                SDL_GetTicks64() >= focus_grace_until_ms_)
                 events_.keys_tapped = static_cast<uint16_t>(events_.keys_tapped | (1u << static_cast<unsigned>(GameKey::P)));
             break;
         default: break;
