@@ -2,7 +2,7 @@
 # Installs the Debian packages QVAR builds with, when any is missing (apt-get as root).
 # Extra package names given as arguments are installed too (scripts/package-deb.sh).
 set -euo pipefail
-packages=(g++ cmake make pkg-config ccache libsdl2-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make pkg-config ccache libsdl2-dev libpng-dev libinih-dev libgtest-dev libbenchmark-dev)
 # clang and libclang-rt-14-dev: the sanitizer build and its libFuzzer fuzz targets.
 packages+=(clang libclang-rt-14-dev)
 # The install test validates the menu entry, the metainfo and the manual page with these.
