@@ -161,6 +161,11 @@ std::string usage_text() {
         }
         text.append(line).append(help).append("\n");
     }
+    text.append(
+        "\nIn the window: Alt+Enter or F11 switches full screen, F12 saves a screenshot; a game\n"
+        "pauses when the window loses the focus. The game keys and the window live in the\n"
+        "settings file, which lists every setting with its values. Gamepads work everywhere.\n"
+        "'man qvar' and the README describe the controls and the settings.\n");
     return text;
 }
 
