@@ -104,7 +104,7 @@ TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
 TEST(CommandLine, ErrorsQuoteArgumentsSafely) {
     const std::string long_word(300, 'a');
     const ParsedCommandLine escaped = parse({"--scale", "\x1b[2J\n"});
-    EXPECT_EQ(escaped.error, "--scale needs a whole number from 1 to 16, not '\\e[2J\\n'");
+    EXPECT_EQ(escaped.error, "--scale: bad value '\\e[2J\\n' for scale: expected auto or a whole number from 1 to 16");
     const ParsedCommandLine cut = parse({long_word.c_str()});
     EXPECT_EQ(cut.error, "unexpected argument '" + std::string(80, 'a') + "...'");
     const ParsedCommandLine frames = parse({"--headless", "--frames-out", "d", "--frames", "1\r2"});

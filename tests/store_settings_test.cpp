@@ -122,7 +122,14 @@ TEST(Settings, EveryFaultyLineIsReportedWithItsNumberAndTheSettingKeepsItsValue)
     notes.clear();
     EXPECT_FALSE(load_settings_file(dir.file("folder.conf"), true, notes).usable);
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_NE(notes[0].find("cannot read the settings file (it is not a file)"), std::string::npos);
+    EXPECT_NE(notes[0].find("cannot read the settings file (is a folder, not a file)"), std::string::npos);
+    write_text(dir.file("big.conf"), "scale = 2\n" + std::string(1 << 20, '#'));  // refused, never cut
+    notes.clear();
+    const SettingsFile big = load_settings_file(dir.file("big.conf"), true, notes);
+    EXPECT_FALSE(big.usable);
+    EXPECT_EQ(big.settings.scale, 0);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("is larger than 1048576 bytes"), std::string::npos) << notes[0];
 }
 
 TEST(Settings, KeyBindingsTakeSdlKeyNamesAndABadOneKeepsTheDefault) {

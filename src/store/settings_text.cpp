@@ -23,12 +23,15 @@ std::string_view trim(std::string_view s) {
 }
 
 // A line as libinih should see it: no blanks at either end (so that it never takes a line
-// for the continuation of the one above), no comment, nothing for a comment line.
+// for the continuation of the one above), no comment, nothing for a comment line. A '#'
+// after a blank or straight after the '=' starts a comment, so that a value the game writes
+// back as "name = value" reads the same as before.
 std::string_view without_comment(std::string_view line) {
     line = trim(line);
     if (!line.empty() && (line.front() == '#' || line.front() == ';')) return {};
     for (size_t i = 1; i < line.size(); ++i)
-        if (line[i] == '#' && is_blank(line[i - 1])) return trim(line.substr(0, i));
+        if (line[i] == '#' && (is_blank(line[i - 1]) || line[i - 1] == '=' || line[i - 1] == ':'))
+            return trim(line.substr(0, i));
     return line;
 }
 
