@@ -40,8 +40,8 @@ TEST(Text, WidthsAndCaseFolding) {
         {"a b", 10}, {"QVAR", 18}, {"qvar", 18}, {"-,?[]+/'.!:", 3 + 3 + 3 + 3 + 3 + 4 + 4 + 2 + 2 + 2 + 2},
     };
     for (const auto& [text, width] : widths) EXPECT_EQ(text_width(text), width) << text;
-    for (const auto& [in, out] : {std::pair{'Q', 'q'}, {'A', 'a'}, {'Z', 'z'}, {'q', 'q'}, {'@', '@'}, {'[', '['},
-                                  {'`', '`'}, {'\xC8', '\xC8'}})
+    // The letters' ends and their neighbours; a byte above 127 is no letter (nor undefined).
+    for (const auto& [in, out] : {std::pair{'A', 'a'}, {'Z', 'z'}, {'@', '@'}, {'[', '['}, {'\xC8', '\xC8'}})
         EXPECT_EQ(to_lower(in), out) << static_cast<int>(in);
 }
 

@@ -70,14 +70,6 @@ TEST_F(LevelPaneTest, StepHoversScrollsAndChooses) {
         EXPECT_NEAR(pane.level_scroll, c.after, 0.01f);
         for (const Px& p : c.want) EXPECT_EQ(sys.frame.at(p.x, p.y), p.v) << "at " << p.x << "," << p.y;
     }
-    MenuState state;  // the hand-over: a chosen level with its ships, else level 0 with 3
-    for (auto [leave, hover, level, ships] : {std::tuple{MenuLeave::Level, 90, 89, 2}, {MenuLeave::Start, 90, 0, 3},
-                                              {MenuLeave::Level, 30, 0, 3}, {MenuLeave::Level, 0, 0, 3}}) {
-        state.leave = leave;
-        state.pane.hover_level = hover;
-        EXPECT_EQ(menu_hand_over(state, progress).start_level, level) << hover;
-        EXPECT_EQ(menu_hand_over(state, progress).ships, ships) << hover;
-    }
 }
 
 // Whole frames against the list drawn by hand: the number's units at x = 250 and each further

@@ -42,9 +42,7 @@ TEST(MenuSparks, TrailAndBurstsInAFullPool) {
     SparkPool pool;
     pool.count = 9950;
     colour_burst(pool, 5.0f, 5.0f, {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
-    EXPECT_EQ(pool.count, SPARK_CAPACITY);
-    EXPECT_EQ(pool.colour[9950], 128);
-    EXPECT_EQ(pool.colour[9999], 177);
+    EXPECT_EQ(std::make_tuple(pool.count, pool.colour[9950], pool.colour[9999]), std::make_tuple(SPARK_CAPACITY, uint8_t{128}, uint8_t{177}));
 
     const Random zero{0, 1};  // the next state word is 1: random_int(80) = 0, a burst
     Random rng, burst = zero, eight = zero;
@@ -52,17 +50,14 @@ TEST(MenuSparks, TrailAndBurstsInAFullPool) {
     for (int i = 0; i < 7; ++i) random_real(eight, 1.0f);
     spawn_trail(pool, rng, 1, 1, 0.0f);
     maybe_colour_burst(pool, burst);
-    EXPECT_EQ(pool.count, SPARK_CAPACITY);
-    EXPECT_EQ(rng.lcg, Random{}.lcg);
-    EXPECT_EQ(burst.lcg, eight.lcg);
+    EXPECT_EQ(std::make_tuple(pool.count, rng.lcg, burst.lcg), std::make_tuple(SPARK_CAPACITY, Random{}.lcg, eight.lcg));
 
     SparkPool empty;
     maybe_colour_burst(empty, rng);  // the first random_int(80) of the initial state is 20: none
     EXPECT_EQ(empty.count, 0);
     burst = zero;
     maybe_colour_burst(empty, burst);
-    EXPECT_EQ(empty.count, 125);
-    EXPECT_EQ(empty.x[0], cx);
+    EXPECT_EQ(std::make_tuple(empty.count, empty.x[0]), std::make_tuple(125, cx));
 }
 
 // Burst sparks slower than 0.1 squared are sent away and gone the next frame: with all six

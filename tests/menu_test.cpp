@@ -54,20 +54,15 @@ TEST_F(MenuTest, HoverHighlightsOneItemWithinItsBand) {
     }
 }
 
-// High Scores opens with the right button and, once it has had its release and a click,
-// hands back to the menu, which goes on with the later items.
-TEST_F(MenuTest, ClicksActOnTheHoveredItemOnly) {
+// A right click on High Scores opens that screen, which, once it has had its release and a
+// click, hands back to the menu; the menu goes on drawing the later items in the same frame.
+TEST_F(MenuTest, HighScoresHandBackMidFrame) {
     rig.platform.at_time(100, [](HeadlessPlatform& p) { p.set_buttons(0); });
     rig.platform.at_time(200, [](HeadlessPlatform& p) { p.set_buttons(MOUSE_LEFT); });
     rig.platform.at_time(300, [](HeadlessPlatform& p) { p.set_buttons(0); });
-    using L = MenuLeave;
-    for (auto [x, y, buttons, leave] : {std::tuple{40, 80, MOUSE_LEFT, L::Start}, {10, 161, MOUSE_LEFT, L::Exit},
-                                        {200, 80, MOUSE_LEFT, L::None}, {40, 80, 0u, L::None},
-                                        {40, 97, MOUSE_RIGHT, L::None}}) {
-        step(x, y, buttons);
-        EXPECT_EQ(state.leave, leave) << x << "," << y;
-        EXPECT_EQ(sys.frame.at(40, 140), 10) << "later items still drawn";
-    }
+    step(40, 97, MOUSE_RIGHT);
+    EXPECT_EQ(state.leave, MenuLeave::None);
+    EXPECT_EQ(sys.frame.at(40, 140), 10) << "later items still drawn";
     EXPECT_GE(rig.platform.now_ms(), 300u);
     EXPECT_GT(rig.platform.frames_presented(), 5u);  // the high-score screen's own frames
 }
@@ -76,18 +71,15 @@ TEST_F(MenuTest, WholeFrames) {
     sys.input.mouse_x = 40, sys.input.mouse_y = 78, sys.input.mouse_buttons = MOUSE_LEFT;  // Start's top line
     menu_frame(sys, state, progress);
     EXPECT_EQ(state.leave, MenuLeave::Start);
-    EXPECT_EQ(rig.platform.frames_presented(), 1u);  // the leaving frame is finished and shown
-    EXPECT_EQ(shown(41, 78), 15);  // the pointer over the line
-    EXPECT_EQ(shown(40, 78), 2);   // its transparent corner shows the line
-    EXPECT_EQ(sys.sparks.count, 10);
-    EXPECT_EQ(rig.platform.now_ms(), 10u);  // paced
+    // The leaving frame is finished and shown, paced: the pointer over the line, its transparent
+    // corner showing the line.
+    EXPECT_EQ(std::make_tuple(rig.platform.frames_presented(), shown(41, 78), shown(40, 78), sys.sparks.count, rig.platform.now_ms()),
+              std::make_tuple(uint64_t{1}, uint8_t{15}, uint8_t{2}, 10, uint64_t{10}));
 
     state.leave = MenuLeave::None;
     sys.input.mouse_y = 157;  // Exit stops the frame at once
     menu_frame(sys, state, progress);
-    EXPECT_EQ(state.leave, MenuLeave::Exit);
-    EXPECT_EQ(rig.platform.frames_presented(), 1u);
-    EXPECT_EQ(sys.sparks.count, 10);
+    EXPECT_TRUE(state.leave == MenuLeave::Exit && rig.platform.frames_presented() == 1u && sys.sparks.count == 10);
 
     state.leave = MenuLeave::None;
     sys.input.mouse_x = 50, sys.input.mouse_y = 50, sys.input.mouse_buttons = 0;
@@ -103,10 +95,10 @@ TEST_F(MenuTest, WholeFrames) {
     EXPECT_EQ(rig.platform.frames_presented(), 202u);  // no further frame
 }
 
-// saved.dat is prepared, a click lands at 100 ms and a quit comes at 500 ms.
+// saved.dat is prepared and a click lands at 100 ms. (Entry 0 is never offered: see the pane.)
 TEST(Menu, StartOrAReachedLevelEndToEnd) {
-    for (auto [entry, ships, x, y, level, start_ships] : {std::tuple{3, 7, 40, 80, 0, 3}, {3, 7, 250, 60, 29, 7},
-                                                          {1, 1, 250, 20, 9, 1}, {0, 5, 250, 5, -1, 0}}) {
+    for (auto [entry, ships, x, y, level, start_ships] :
+         {std::tuple{3, 7, 40, 80, 0, 3}, {3, 7, 250, 60, 29, 7}, {1, 1, 250, 20, 9, 1}}) {
         SCOPED_TRACE(testing::Message() << "click at " << x << "," << y);
         test::TestRig rig;
         LevelProgress progress;
@@ -117,19 +109,9 @@ TEST(Menu, StartOrAReachedLevelEndToEnd) {
             p.move_mouse(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
             p.set_buttons(MOUSE_LEFT);
         });
-        rig.platform.at_time(500, [](HeadlessPlatform& p) { p.request_quit(); });
-        if (level < 0) {  // entry 0 is never offered: no chevrons and no game, the menu runs on
-            EXPECT_THROW(run_main_menu(*rig.sys, progress), QuitRequested);
-            EXPECT_EQ(progress.ships[0], 5);
-            for (int32_t mx = 262; mx < 267; ++mx) EXPECT_NE(rig.platform.last_frame()[mx], 14) << mx;
-            EXPECT_GE(rig.platform.frames_presented(), 40u);  // paced at 10 ms a frame
-            EXPECT_LE(rig.platform.frames_presented(), 51u);
-            continue;
-        }
+        rig.platform.at_time(500, [](HeadlessPlatform& p) { p.request_quit(); });  // should the click miss
         const MenuResult r = run_main_menu(*rig.sys, progress);
-        EXPECT_EQ(r.outcome, MenuOutcome::Play);
-        EXPECT_EQ(r.start.start_level, level);
-        EXPECT_EQ(r.start.ships, start_ships);
+        EXPECT_TRUE(r.outcome == MenuOutcome::Play && r.start.start_level == level && r.start.ships == start_ships);
         EXPECT_EQ(progress.ships[static_cast<size_t>(entry)], ships);  // the table stays with the caller
         EXPECT_LT(rig.platform.now_ms(), 130u);
     }
@@ -174,17 +156,12 @@ TEST(MainCycle, AfterAGameTheMenuRereadsProgressAndPointer) {
         }
         if (!menu || entries != 2) return;
         p.set_key(GameKey::Q, false);
-        if (++frames_in_second != 5) return;
-        EXPECT_EQ(f[60 * 320 + 262], 14);  // level 30 with two ships
-        EXPECT_EQ(f[60 * 320 + 265], 12);
-        EXPECT_EQ(f[80 * 320 + 41], 9);  // the new pointer
+        if (++frames_in_second != 5) return;  // level 30 with two ships, and the new pointer
+        EXPECT_EQ(std::make_tuple(f[60 * 320 + 262], f[60 * 320 + 265], f[80 * 320 + 41]), std::make_tuple(14, 12, 9));
         p.move_mouse(40, 157);           // Exit
         p.set_buttons(MOUSE_LEFT);
     });
-    EXPECT_EQ(game_main(sys), 0);
-    EXPECT_EQ(frames_in_second, 5);  // the Exit click ends the menu before a sixth is shown
-    EXPECT_EQ(entries, 2);
-    EXPECT_EQ(platform.display_releases(), 1);
-    EXPECT_TRUE(platform.message_boxes().empty());
-    EXPECT_LT(platform.now_ms(), 60000u);
+    EXPECT_EQ(game_main(sys), 0);  // the Exit click ends the menu before a sixth frame is shown
+    EXPECT_EQ(std::make_tuple(frames_in_second, entries, platform.display_releases()), std::make_tuple(5, 2, 1));
+    EXPECT_TRUE(platform.message_boxes().empty() && platform.now_ms() < 60000u);
 }

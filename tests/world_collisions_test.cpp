@@ -70,13 +70,12 @@ TEST(HitPairs, ARemovalSwapsTheLastFoeInAndItsMarkEscapesThatFrame) {
         if (dart_behind) rig.add_foe(DART, 0, 300.0f, 20.0f);
         rig.add_shot(101.0f, 100.0f);  // one shot in both rocks
         rig.pass_and_hits();
-        EXPECT_EQ(rig.hits().count, 2);
-        EXPECT_TRUE(rig.foes().dead.get(0) && rig.foes().dead.get(1) && rig.shots().spent.get(0));
+        EXPECT_TRUE(rig.hits().count == 2 && rig.foes().dead.get(0) && rig.foes().dead.get(1) && rig.shots().spent.get(0));
         rig.destroy();
         // With a dart behind them both rocks go; else the second moves into slot 0 unvisited.
         ASSERT_EQ(rig.foes().count, 1);
-        EXPECT_EQ(rig.foes().kind[0], dart_behind ? DART : ROCK);
-        EXPECT_TRUE(rig.player().score == (dart_behind ? 20 : 10) && rig.foes().dead.get(0) != dart_behind);
+        EXPECT_TRUE(rig.foes().kind[0] == (dart_behind ? DART : ROCK) && rig.player().score == (dart_behind ? 20 : 10) &&
+                    rig.foes().dead.get(0) != dart_behind);
     }
 }
 
