@@ -51,6 +51,8 @@ TEST(Settings, AFirstRunWritesEveryDefaultWithItsCommentAndReadsItBack) {
     EXPECT_TRUE(file.usable);
     const std::string text = read_text(path);
     EXPECT_EQ(text, default_settings_text());
+    EXPECT_NE(read_text(std::string(QVAR_SOURCE_DIR) + "/README.md").find("```\n" + text + "```\n"), std::string::npos)
+        << "the README's \"Settings\" shows a first run's file";
     std::vector<SettingsProblem> problems;
     const Settings read = parse_settings_text(text, unusual_settings(), problems);
     EXPECT_TRUE(problems.empty());
