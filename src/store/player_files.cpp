@@ -36,6 +36,7 @@ std::vector<uint8_t> default_hiscores_bytes() {
 }
 
 bool ensure_user_files(const Paths& paths) {
+    if (paths.tap != nullptr && paths.tap->replaying()) return true;  // a playback touches no file
     if (!make_dirs(paths.user_dir)) return false;
     const FolderLock lock(paths.user_dir);
     remove_stale_temporaries(paths.user_dir, {PREFS_FILE, PROGRESS_FILE, HIGH_SCORE_FILE}, lock.held());
