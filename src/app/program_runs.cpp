@@ -80,7 +80,7 @@ int run_program(Platform& platform, const CommandLine& options, RecordReader* pl
     }
     if (playback == nullptr) return run_with_stats(*sys, options);
     const int status = play_recording(*sys, *playback, options);
-    if (recorder.playback != nullptr) report_playback_end(recorder, options.playback_path, sys->frames_presented);
+    if (recorder.playback != nullptr) report_playback_end(recorder, sys->frames_presented);
     return status;
 }
 
@@ -103,7 +103,7 @@ int run_headless(const CommandLine& options) {
         if (load == ScriptLoad::Faulty) std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
         return 2;
     }
-    prepare_scripted_run(platform, script);
+    if (options.playback_path.empty() && options.playback_score == 0) prepare_scripted_run(platform, script);
     std::shared_ptr<const FrameCaptureResult> capture;
     if (!options.frames_out.empty()) {
         if (!make_dirs(options.frames_out)) {

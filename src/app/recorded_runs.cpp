@@ -77,10 +77,14 @@ bool load_playback(const CommandLine& options, RecordReader& reader) {
     return false;
 }
 
-void report_playback_end(const Recorder& recorder, const std::string& path, uint64_t frames) {
+void report_playback_end(const Recorder& recorder, uint64_t frames) {
     const RecordReader& reader = *recorder.playback;
-    if (reader.complete()) return;
+    const std::string& path = reader.path();
     const unsigned long long n = frames;
+    if (recorder.window_closed && !reader.complete())
+        std::fprintf(stderr, "qvar: the playback of %s was stopped after frame %llu: the window was closed\n",
+                     printable(path).c_str(), n);
+    if (reader.complete() || recorder.window_closed) return;
     if (reader.broken() || !recorder.playback_over)
         std::fprintf(stderr, "qvar: the recording %s is damaged or does not fit this run after frame %llu; playback stopped\n",
                      printable(path).c_str(), n);

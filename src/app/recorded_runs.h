@@ -26,7 +26,7 @@ bool replay_game(System& sys, bool through_game_over, GameOutcome& outcome, std:
 // Loads the recording --playback or --playback-score names; false after a line on stderr.
 bool load_playback(const CommandLine& options, RecordReader& reader);
 // After a playback: says on stderr when the recording was cut short or did not fit.
-void report_playback_end(const Recorder& recorder, const std::string& path, uint64_t frames);
+void report_playback_end(const Recorder& recorder, uint64_t frames);
 
 // --timedemo FILE: exit status 0, or 1 when the recording cannot be played.
 int run_timedemo(const CommandLine& options);

@@ -46,7 +46,7 @@ enum class Pumped { Nothing, Handled, Quit };
 void drop_window_messages(Machine& sys) {
     Message m;
     while (sys.platform.poll_message(m))
-        if (m.kind == MessageKind::Quit) sys.quit_requested = true;
+        if (m.kind == MessageKind::Quit) sys.quit_requested = sys.recorder->window_closed = true;
 }
 
 // The next pump's message from the playback; a recording that ran out or does not fit

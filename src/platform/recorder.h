@@ -20,6 +20,7 @@ public:
     // Set when the playback ran out or did not fit the run; the run then ends as if the
     // window had been closed.
     bool playback_over = false;
+    bool window_closed = false;  // the playback's own window was closed
 
     template <class F>
     void each_writer(F&& f) {

@@ -307,6 +307,7 @@ bool RecordReader::load(const std::string& path, std::string& error) {
         error = printable(path) + ": " + error;
         return false;
     }
+    path_ = path;
     return true;
 }
 

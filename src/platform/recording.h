@@ -92,6 +92,7 @@ public:
     // The same from bytes already in memory.
     bool parse(std::vector<uint8_t> bytes, std::string& error);
     const RecordingHeader& header() const { return header_; }
+    const std::string& path() const { return path_; }  // as given to load
 
     // The next event, consumed. After the end (or damage) it keeps giving End (or Broken).
     RecordEvent next();
@@ -107,6 +108,7 @@ public:
 private:
     bool decode(RecordEvent& e, size_t& pos) const;
 
+    std::string path_;
     std::vector<uint8_t> bytes_;
     size_t pos_ = 0;
     RecordingHeader header_;

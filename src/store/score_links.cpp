@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -86,19 +87,21 @@ HighScoreTable table_on_disk(const Paths& paths) {
     return parse_high_scores(read.ok() ? read.bytes : std::vector<uint8_t>{});
 }
 
-// The links that still have their entry in `table`, in table order.
-std::vector<ScoreLink> relink(const HighScoreTable& table, std::vector<ScoreLink> links) {
-    std::vector<ScoreLink> kept;
-    for (int32_t p = 0; p < HIGH_SCORE_COUNT; ++p) {
-        const std::string_view name = name_text(table.names[static_cast<size_t>(p)]);
-        for (ScoreLink& link : links)
-            if (!link.file.empty() && link.score == table.scores[static_cast<size_t>(p)] && link.name == name) {
-                kept.push_back(std::move(link));
-                link.file.clear();
-                break;
-            }
-    }
-    return kept;
+// For each place, the index of its link or -1: first links with the entry's score and name,
+// then, for entries still without one, a link with the same name, so that an entry whose
+// score was changed by hand keeps the recording that shows it differs.
+std::array<int, HIGH_SCORE_COUNT> match_links(const HighScoreTable& table, const std::vector<ScoreLink>& links) {
+    std::array<int, HIGH_SCORE_COUNT> match;
+    match.fill(-1);
+    std::vector<bool> used(links.size(), false);
+    for (const bool by_score : {true, false})
+        for (size_t p = 0; p < match.size(); ++p)
+            for (size_t i = 0; i < links.size() && match[p] < 0; ++i)
+                if (!used[i] && links[i].name == name_text(table.names[p]) && (!by_score || links[i].score == table.scores[p])) {
+                    used[i] = true;
+                    match[p] = static_cast<int>(i);
+                }
+    return match;
 }
 
 }  // namespace
@@ -140,14 +143,9 @@ std::vector<ScoreLink> read_score_links(const Paths& paths) {
 std::array<std::string, HIGH_SCORE_COUNT> recordings_by_place(const Paths& paths, const HighScoreTable& table,
                                                               const std::vector<ScoreLink>& links) {
     std::array<std::string, HIGH_SCORE_COUNT> files;
-    std::vector<bool> used(links.size(), false);
+    const auto match = match_links(table, links);
     for (size_t p = 0; p < files.size(); ++p)
-        for (size_t i = 0; i < links.size(); ++i)
-            if (!used[i] && links[i].score == table.scores[p] && links[i].name == name_text(table.names[p])) {
-                used[i] = true;
-                files[p] = recordings_folder(paths) + "/" + links[i].file;
-                break;
-            }
+        if (match[p] >= 0) files[p] = recordings_folder(paths) + "/" + links[static_cast<size_t>(match[p])].file;
     return files;
 }
 
@@ -159,12 +157,16 @@ FileResult keep_game_recording(Recorder& recorder, const Paths& paths, int32_t s
     const FolderLock lock(paths.user_dir);
     std::vector<ScoreLink> links = read_score_links(paths);
     links.push_back({score, std::string(name_text(name)), file});
-    const std::vector<ScoreLink> kept = relink(table_on_disk(paths), links);
-    for (const ScoreLink& link : links) {
-        bool still = false;
-        for (const ScoreLink& k : kept) still = still || k.file == link.file;
-        if (!still) ::unlink((recordings_folder(paths) + "/" + link.file).c_str());
-    }
+    const auto match = match_links(table_on_disk(paths), links);
+    std::vector<ScoreLink> kept;
+    std::vector<bool> keep(links.size(), false);
+    for (int i : match)
+        if (i >= 0) kept.push_back(links[static_cast<size_t>(i)]), keep[static_cast<size_t>(i)] = true;
+    auto kept_file = [&kept](const std::string& f) {
+        return std::any_of(kept.begin(), kept.end(), [&f](const ScoreLink& k) { return k.file == f; });
+    };
+    for (size_t i = 0; i < links.size(); ++i)  // entries that left the table lose their recordings
+        if (!keep[i] && !kept_file(links[i].file)) ::unlink((recordings_folder(paths) + "/" + links[i].file).c_str());
     return write_file_atomic(paths.user(SCORE_LINKS_FILE), score_links_bytes(kept));
 }
 
