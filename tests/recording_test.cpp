@@ -34,7 +34,7 @@ struct Ran {
 };
 
 // Runs the built qvar with `args` (data from the build folder) and collects what it says.
-Ran qvar(const std::string& args) {
+Ran run_qvar(const std::string& args) {
     Ran ran;
     FILE* p = ::popen(("'" + BUILD + "/qvar' --data-dir '" + BUILD + "' " + args + " 2>&1").c_str(), "r");
     if (p == nullptr) return ran;
@@ -75,10 +75,10 @@ uint64_t fnv_of(const std::string& text) {
 TEST(Recording, AScriptedRunPlaysBackToTheSameFramesAndTrace) {
     test::TempDir dir;
     const std::string user = " --headless --user-dir '" + dir.file("user") + "'";
-    const Ran made = qvar(user + " --input " + game_script(dir, "ann") + " --record " + dir.file("run.qvr") +
+    const Ran made = run_qvar(user + " --input " + game_script(dir, "ann") + " --record " + dir.file("run.qvr") +
                           " --trace " + dir.file("t1") + " --frames-out " + dir.file("f1") + " --frames all");
     ASSERT_EQ(made.status, 0) << made.output;
-    const Ran played = qvar(user + " --playback " + dir.file("run.qvr") + " --trace " + dir.file("t2") +
+    const Ran played = run_qvar(user + " --playback " + dir.file("run.qvr") + " --trace " + dir.file("t2") +
                             " --frames-out " + dir.file("f2") + " --frames all");
     ASSERT_EQ(played.status, 0) << played.output;
     EXPECT_EQ(played.output.find("recording"), std::string::npos) << played.output;  // played whole
@@ -145,7 +145,7 @@ TEST(Recording, AnSdlRunWithSyntheticEventsPlaysBackHeadlessToTheSameTrace) {
     std::string error;
     const int status = run_program(platform, options);
     if (status != 0 || !fs::exists(dir.file("t1"))) GTEST_SKIP() << "SDL cannot open even the dummy display";
-    const Ran played = qvar("--headless --user-dir '" + dir.file("user") + "' --playback " + dir.file("sdl.qvr") +
+    const Ran played = run_qvar("--headless --user-dir '" + dir.file("user") + "' --playback " + dir.file("sdl.qvr") +
                             " --trace " + dir.file("t2"));
     ASSERT_EQ(played.status, 0) << played.output;
     EXPECT_GT(text_of(dir.file("t1")).size(), 1000u);
@@ -163,7 +163,7 @@ TEST(ScoreRecordings, EnteringKeepsPushedOutLosesAndVerifyTellsEveryCase) {
     }
     test::write_bytes(user + "/hiscores.dat", high_score_bytes(table));
     auto play = [&](const std::string& name) {
-        const Ran r = qvar("--headless --user-dir '" + user + "' --input " + game_script(dir, name));
+        const Ran r = run_qvar("--headless --user-dir '" + user + "' --input " + game_script(dir, name));
         ASSERT_EQ(r.status, 0) << r.output;
     };
     auto recordings = [&] {
@@ -183,7 +183,7 @@ TEST(ScoreRecordings, EnteringKeepsPushedOutLosesAndVerifyTellsEveryCase) {
     EXPECT_EQ(recordings(), 1u);
     EXPECT_FALSE(fs::exists(user + "/recordings/" + ann[0].file));
 
-    Ran v = qvar("--verify-scores --user-dir '" + user + "'");
+    Ran v = run_qvar("--verify-scores --user-dir '" + user + "'");
     EXPECT_EQ(v.status, 0) << v.output;
     EXPECT_NE(v.output.find("20. bob                               0          0  verified"), std::string::npos) << v.output;
     EXPECT_NE(v.output.find(" 1. x                               100          -  no recording"), std::string::npos);
@@ -191,12 +191,12 @@ TEST(ScoreRecordings, EnteringKeepsPushedOutLosesAndVerifyTellsEveryCase) {
     std::vector<uint8_t> edited = test::read_bytes(user + "/hiscores.dat");
     edited[19 * HIGH_SCORE_RECORD + NAME_LENGTH] = 5;  // bob's score, by hand
     test::write_bytes(user + "/hiscores.dat", edited);
-    v = qvar("--verify-scores --user-dir '" + user + "'");
+    v = run_qvar("--verify-scores --user-dir '" + user + "'");
     EXPECT_EQ(v.status, 1);
     EXPECT_NE(v.output.find("20. bob                               5          0  differs"), std::string::npos) << v.output;
 
     fs::remove(user + "/recordings/" + bob[0].file);  // a link to a missing recording
-    v = qvar("--verify-scores --user-dir '" + user + "'");
+    v = run_qvar("--verify-scores --user-dir '" + user + "'");
     EXPECT_EQ(v.status, 0);
     EXPECT_NE(v.output.find("20. bob                               5          -  no recording ("), std::string::npos) << v.output;
 }
@@ -204,18 +204,18 @@ TEST(ScoreRecordings, EnteringKeepsPushedOutLosesAndVerifyTellsEveryCase) {
 TEST(Recording, TruncatedDamagedForeignAndHugeRecordingsAreToldAndNeverHang) {
     test::TempDir dir;
     const std::string user = " --headless --user-dir '" + dir.file("user") + "'";
-    ASSERT_EQ(qvar(user + " --input " + game_script(dir, "cy") + " --record " + dir.file("whole.qvr")).status, 0);
+    ASSERT_EQ(run_qvar(user + " --input " + game_script(dir, "cy") + " --record " + dir.file("whole.qvr")).status, 0);
     const std::vector<uint8_t> whole = test::read_bytes(dir.file("whole.qvr"));
     auto play = [&](std::vector<uint8_t> bytes) {
         test::write_bytes(dir.file("bad.qvr"), bytes);
-        return qvar(user + " --playback " + dir.file("bad.qvr"));
+        return run_qvar(user + " --playback " + dir.file("bad.qvr"));
     };
     Ran r = play({whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2)});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.output.find("was cut short; it was played to its end ("), std::string::npos) << r.output;
 
     std::vector<uint8_t> damaged = whole;
-    damaged[whole.size() / 2] = 0x7F;
+    damaged.back() = 0x7F;  // an unknown event where the end mark was
     r = play(damaged);
     EXPECT_NE(r.output.find("is damaged or does not fit this run after frame"), std::string::npos) << r.output;
 
@@ -232,7 +232,7 @@ TEST(Recording, TruncatedDamagedForeignAndHugeRecordingsAreToldAndNeverHang) {
     EXPECT_NE(r.output.find("cannot play the recording: recorded by qvar"), std::string::npos) << r.output;
 
     fs::resize_file(dir.file("whole.qvr"), RECORDING_MAX_BYTES + 1);
-    r = qvar(user + " --playback " + dir.file("whole.qvr"));
+    r = run_qvar(user + " --playback " + dir.file("whole.qvr"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("cannot read the recording ("), std::string::npos) << r.output;
 }
@@ -254,7 +254,7 @@ TEST(RegressionRecordings, ReplayToTheirExpectedScoreLevelFramesAndTrace) {
     std::string written = "# name, frames presented, final score and level, FNV-1a of the whole trace\n";
     for (const std::string& name : names) {
         test::TempDir dir;
-        const Ran r = qvar("--headless --user-dir '" + dir.file("user") + "' --playback '" + folder + "/" + name +
+        const Ran r = run_qvar("--headless --user-dir '" + dir.file("user") + "' --playback '" + folder + "/" + name +
                            ".qvr' --trace " + dir.file("trace"));
         ASSERT_EQ(r.status, 0) << r.output;
         const std::string trace = text_of(dir.file("trace"));

@@ -52,8 +52,12 @@ bool get_varint(const std::vector<uint8_t>& in, size_t& pos, uint64_t& v) {
     return false;
 }
 
+// Runs out (pos at the end) when the bytes are not all there.
 bool get_bytes(const std::vector<uint8_t>& in, size_t& pos, size_t count, std::vector<uint8_t>& out) {
-    if (count > in.size() - pos) return false;
+    if (count > in.size() - pos) {
+        pos = in.size();
+        return false;
+    }
     out.assign(in.begin() + static_cast<std::ptrdiff_t>(pos), in.begin() + static_cast<std::ptrdiff_t>(pos + count));
     pos += count;
     return true;
@@ -347,12 +351,15 @@ bool RecordReader::decode(RecordEvent& e, size_t& pos) const {
             e.save_ok = bytes_[pos++] != 0;
             return get_varint(bytes_, pos, n) && get_bytes(bytes_, pos, static_cast<size_t>(std::min<uint64_t>(n, SIZE_MAX)), e.bytes);
         case OP_IDLE_RUN:
-            if (bytes_.size() - pos < 2) return false;
+            if (bytes_.size() - pos < 2) {
+                pos = bytes_.size();
+                return false;
+            }
             e.op = RecordOp::None;
             e.time_ms = static_cast<uint64_t>(bytes_[pos] | bytes_[pos + 1] << 8);
             pos += 2;
             return e.time_ms > 0;
-        default: return false;
+        default: e.op = RecordOp::Broken; return false;
     }
 }
 
@@ -362,8 +369,8 @@ RecordOp RecordReader::peek() {
     if (run_left_ > 0) return run_in_delay_ ? RecordOp::DelayEnd : RecordOp::None;
     RecordEvent e;
     size_t pos = pos_;
-    if (!decode(e, pos)) return RecordOp::Broken;
-    return e.op;
+    if (decode(e, pos)) return e.op;
+    return e.op == RecordOp::Broken || pos < bytes_.size() ? RecordOp::Broken : RecordOp::End;
 }
 
 RecordEvent RecordReader::next() {
@@ -380,8 +387,9 @@ RecordEvent RecordReader::next() {
     }
     const bool at_end = pos_ >= bytes_.size();
     if (!decode(e, pos_)) {
-        broken_ = true;
-        e.op = RecordOp::Broken;
+        // An event whose bytes run past the end was cut off with the file: that is its end.
+        broken_ = e.op == RecordOp::Broken || pos_ < bytes_.size();
+        e.op = broken_ ? RecordOp::Broken : RecordOp::End;
         return e;
     }
     if (e.op == RecordOp::End) {
