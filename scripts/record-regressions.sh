@@ -20,22 +20,7 @@ expect() {
 }
 if $only_expect; then expect; exit 0; fi
 
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-work="$(mktemp -d)"
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-unset SDL_VIDEODRIVER
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/virtual_display.sh  # Xvfb, DISPLAY, $work, and the clean-up at exit
 scale=2
 field() { echo $(($1 * scale + scale / 2)) $(($2 * scale + scale / 2)); }
 click_at() { xdotool mousemove --window "$window" $(field "$1" "$2"); sleep 0.3; xdotool click 1; sleep "${3:-0.5}"; }
