@@ -121,6 +121,20 @@ private:
     uint64_t frames_ = 0;
 };
 
+SdlTestEvent event(SdlTestEvent::Type type, int key = 0) {
+    SdlTestEvent e;
+    e.type = type;
+    e.key = key;
+    return e;
+}
+
+SdlTestEvent motion(int x, int y) {
+    SdlTestEvent e = event(SdlTestEvent::Type::Motion);
+    e.x = x;
+    e.y = y;
+    return e;
+}
+
 }  // namespace
 
 TEST(Recording, AnSdlRunWithSyntheticEventsPlaysBackHeadlessToTheSameTrace) {
@@ -130,12 +144,12 @@ TEST(Recording, AnSdlRunWithSyntheticEventsPlaysBackHeadlessToTheSameTrace) {
     using T = SdlTestEvent::Type;
     platform.after_frame = [](Platform& sdl, uint64_t n) {
         const int s = sdl_window_scale(sdl);
-        if (n == 3) sdl_push_test_event(sdl, {.type = T::Motion, .x = 60 * s + s / 2, .y = 82 * s + s / 2});
-        if (n == 6) sdl_push_test_event(sdl, {.type = T::ButtonDown});
-        if (n == 8) sdl_push_test_event(sdl, {.type = T::ButtonUp});
-        if (n > 100 && n % 40 == 0) sdl_push_test_event(sdl, {.type = T::KeyDown, .key = 32});
-        if (n > 100 && n % 40 == 3) sdl_push_test_event(sdl, {.type = T::KeyUp, .key = 32});
-        if (n == 330) sdl_push_test_event(sdl, {.type = T::Close});
+        if (n == 3) sdl_push_test_event(sdl, motion(60 * s + s / 2, 82 * s + s / 2));
+        if (n == 6) sdl_push_test_event(sdl, event(T::ButtonDown));
+        if (n == 8) sdl_push_test_event(sdl, event(T::ButtonUp));
+        if (n > 100 && n % 40 == 0) sdl_push_test_event(sdl, event(T::KeyDown, 32));
+        if (n > 100 && n % 40 == 3) sdl_push_test_event(sdl, event(T::KeyUp, 32));
+        if (n == 330) sdl_push_test_event(sdl, event(T::Close));
     };
     CommandLine options;
     options.data_dir = BUILD;
@@ -206,6 +220,7 @@ TEST(Recording, TruncatedDamagedForeignAndHugeRecordingsAreToldAndNeverHang) {
     const std::string user = " --headless --user-dir '" + dir.file("user") + "'";
     ASSERT_EQ(run_qvar(user + " --input " + game_script(dir, "cy") + " --record " + dir.file("whole.qvr")).status, 0);
     const std::vector<uint8_t> whole = test::read_bytes(dir.file("whole.qvr"));
+    ASSERT_GT(whole.size(), 1000u);
     auto play = [&](std::vector<uint8_t> bytes) {
         test::write_bytes(dir.file("bad.qvr"), bytes);
         return run_qvar(user + " --playback " + dir.file("bad.qvr"));
@@ -215,7 +230,7 @@ TEST(Recording, TruncatedDamagedForeignAndHugeRecordingsAreToldAndNeverHang) {
     EXPECT_NE(r.output.find("was cut short; it was played to its end ("), std::string::npos) << r.output;
 
     std::vector<uint8_t> damaged = whole;
-    damaged.back() = 0x7F;  // an unknown event where the end mark was
+    damaged[whole.size() - 1] = 0x7F;  // an unknown event where the end mark was
     r = play(damaged);
     EXPECT_NE(r.output.find("is damaged or does not fit this run after frame"), std::string::npos) << r.output;
 
@@ -270,7 +285,9 @@ TEST(RegressionRecordings, ReplayToTheirExpectedScoreLevelFramesAndTrace) {
                       frames_at == std::string::npos ? -1 : std::atoi(r.output.c_str() + frames_at + 12),
                       field("\"score\":"), field("\"level\":"), static_cast<unsigned long long>(fnv_of(trace)));
         written += std::string(line) + "\n";
-        if (std::getenv("QVAR_UPDATE_RECORDINGS") == nullptr) EXPECT_EQ(expected[name], line);
+        if (std::getenv("QVAR_UPDATE_RECORDINGS") == nullptr) {
+            EXPECT_EQ(expected[name], line);
+        }
     }
     if (std::getenv("QVAR_UPDATE_RECORDINGS") != nullptr) write_text(folder + "/expected.txt", written);
 }

@@ -28,7 +28,10 @@ int main_cycle(System& sys) {
         }
         start_game_recording(sys, menu.start, progress);
         const GameOutcome game = run_game(sys, menu.start, progress);
-        if (game.failed) return 1;  // a data file went missing: reported, like a failed start-up
+        if (game.failed) {  // a data file went missing: reported, like a failed start-up
+            if (sys.recorder != nullptr) discard_game_recording(*sys.recorder);
+            return 1;
+        }
         run_game_over(sys, game.score, game.level);
     }
 }

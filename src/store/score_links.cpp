@@ -1,7 +1,11 @@
 // hiscores.rec: reading, writing and relinking the recordings that prove the high scores.
 #include "store/score_links.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstdio>
@@ -168,6 +172,34 @@ FileResult keep_game_recording(Recorder& recorder, const Paths& paths, int32_t s
     for (size_t i = 0; i < links.size(); ++i)  // entries that left the table lose their recordings
         if (!keep[i] && !kept_file(links[i].file)) ::unlink((recordings_folder(paths) + "/" + links[i].file).c_str());
     return write_file_atomic(paths.user(SCORE_LINKS_FILE), score_links_bytes(kept));
+}
+
+namespace {
+
+// The process that made a recording named game-SECONDS-PID-N.qvr; 0 when the name is not such.
+long recording_pid(const std::string& name) {
+    long seconds = 0, pid = 0;
+    unsigned n = 0;
+    char end[8] = {};
+    if (std::sscanf(name.c_str(), "game-%ld-%ld-%u%7s", &seconds, &pid, &n, end) != 4) return 0;
+    return std::string_view(end) == RECORDING_SUFFIX ? pid : 0;
+}
+
+}  // namespace
+
+void remove_orphan_recordings(const Paths& paths) {
+    const std::string folder = recordings_folder(paths);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const std::vector<ScoreLink> links = read_score_links(paths);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long pid = recording_pid(name);
+        const bool linked = std::any_of(links.begin(), links.end(), [&](const ScoreLink& l) { return l.file == name; });
+        if (pid <= 0 || linked || pid > INT32_MAX) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
 }
 
 void discard_game_recording(Recorder& recorder) {

@@ -48,5 +48,8 @@ std::array<std::string, HIGH_SCORE_COUNT> recordings_by_place(const Paths& paths
 FileResult keep_game_recording(Recorder& recorder, const Paths& paths, int32_t score, const NameBuffer& name);
 // Ends the game's recording and removes its file: the score did not enter the table.
 void discard_game_recording(Recorder& recorder);
+// Called at start-up under the folder lock: removes the recordings of games whose program
+// was killed before their game over (linked to no entry, made by a process that is gone).
+void remove_orphan_recordings(const Paths& paths);
 
 }  // namespace qvar
