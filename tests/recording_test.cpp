@@ -73,13 +73,14 @@ uint64_t fnv_of(const std::string& text) {
 }  // namespace
 
 TEST(Recording, AScriptedRunPlaysBackToTheSameFramesAndTrace) {
+    const std::string FRAMES = "1-40,100-140,300-340,500-700";  // menu, game, game over, table
     test::TempDir dir;
     const std::string user = " --headless --user-dir '" + dir.file("user") + "'";
     const Ran made = run_qvar(user + " --input " + game_script(dir, "ann") + " --record " + dir.file("run.qvr") +
-                          " --trace " + dir.file("t1") + " --frames-out " + dir.file("f1") + " --frames all");
+                          " --trace " + dir.file("t1") + " --frames-out " + dir.file("f1") + " --frames " + FRAMES);
     ASSERT_EQ(made.status, 0) << made.output;
     const Ran played = run_qvar(user + " --playback " + dir.file("run.qvr") + " --trace " + dir.file("t2") +
-                            " --frames-out " + dir.file("f2") + " --frames all");
+                            " --frames-out " + dir.file("f2") + " --frames " + FRAMES);
     ASSERT_EQ(played.status, 0) << played.output;
     EXPECT_EQ(played.output.find("recording"), std::string::npos) << played.output;  // played whole
     EXPECT_GT(text_of(dir.file("t1")).size(), 1000u);
@@ -90,7 +91,7 @@ TEST(Recording, AScriptedRunPlaysBackToTheSameFramesAndTrace) {
         EXPECT_EQ(test::read_bytes(e.path()), test::read_bytes(dir.file("f2") + "/" + e.path().filename().string()));
     }
     EXPECT_EQ(frames, static_cast<size_t>(std::distance(fs::directory_iterator(dir.file("f2")), fs::directory_iterator())));
-    EXPECT_GT(frames, 500u);
+    EXPECT_GT(frames, 250u);
 }
 
 namespace {
