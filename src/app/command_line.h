@@ -26,6 +26,11 @@ struct CommandLine {
     bool fullscreen = false;
     int scale = 0;            // --scale; 0: the largest that fits
     bool stats = false;       // --stats: frame statistics on stdout at exit
+    std::string record_path;    // --record: the whole run's recording
+    std::string playback_path;  // --playback: play this recording instead of taking input
+    std::string timedemo_path;  // --timedemo: play headless as fast as possible and time it
+    bool verify_scores = false;  // --verify-scores: replay every high score's recording
+    int playback_score = 0;      // --playback-score: play place N's recording; 0: none
 };
 
 enum class CommandAction { Run, Help, Version, Error };

@@ -5,17 +5,20 @@
 
 #include "app/command_line.h"
 #include "app/program_runs.h"
+#include "app/recorded_runs.h"
 #include "platform/sdl_platform.h"
 
 namespace {
 
 int run(const qvar::CommandLine& options) {
+    if (options.verify_scores) return qvar::verify_scores(options);
+    if (!options.timedemo_path.empty()) return qvar::run_timedemo(options);
     if (options.headless) return qvar::run_headless(options);
     qvar::SdlOptions sdl;
     sdl.fullscreen = options.fullscreen;
     sdl.scale = options.scale;
     std::unique_ptr<qvar::Platform> platform = qvar::make_sdl_platform(sdl);
-    return qvar::run_program(*platform, options);
+    return qvar::run_windowed(*platform, options);
 }
 
 }  // namespace
