@@ -1,5 +1,5 @@
-# Fails when an include runs against the layers of src/, or when SDL is included outside
-# the SDL backend. Run as: cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
+# Fails when an include runs against the layers of src/, when SDL is included outside the
+# SDL backend, or Emscripten's headers outside the web backend. Run as: cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
 #
 # The layers of src/, bottom to top; a folder may include its own headers and those of any
 # lower layer. Folders joined by "|" share a layer and may not include each other.
@@ -54,6 +54,13 @@ foreach(rel IN LISTS sources)
       set(header ${CMAKE_MATCH_1})
       if(NOT rel MATCHES "^src/platform/sdl_[^/]*$")
         list(APPEND faults "${rel}: includes <${header}>: only src/platform/sdl_* may include SDL")
+      endif()
+      continue()
+    endif()
+    if(line MATCHES "#[ \t]*include[ \t]*<(emscripten[^>]*)>")
+      set(header ${CMAKE_MATCH_1})
+      if(NOT rel MATCHES "^src/platform/web_[^/]*$")
+        list(APPEND faults "${rel}: includes <${header}>: only src/platform/web_* may include Emscripten")
       endif()
       continue()
     endif()

@@ -77,12 +77,14 @@ function callWithStrings(fn, strings) {
   try { return fn(...pointers); } finally { pointers.forEach((p) => Module._free(p)); }
 }
 
-// Plays `scriptText` as `qvar --headless --input` with a fresh player's folder and returns
-// {status, frames, ms, hash, trace}: frames are the trace's lines (game frames), ms the run's time.
-async function playScript(scriptText) {
+// Plays `scriptText` as `qvar --headless --input` with a fresh player's folder (holding
+// `playerFiles`, {name: bytes}, when given) and returns {status, frames, ms, hash, trace}:
+// frames are the trace's lines (game frames), ms the run's time.
+async function playScript(scriptText, playerFiles = {}) {
   const n = ++runCount;
   const dir = '/tmp/run-' + n;
   Module.FS.mkdirTree(dir + '/player');
+  for (const [name, bytes] of Object.entries(playerFiles)) Module.FS.writeFile(dir + '/player/' + name, bytes);
   Module.FS.writeFile(dir + '/script.txt', scriptText);
   const started = performance.now();
   const status = callWithStrings(Module._qvar_web_scripted_run,
@@ -124,6 +126,10 @@ const Module = window.Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
 };
-window.qvar = { playScript, frameReport: () => JSON.parse(Module.UTF8ToString(Module._qvar_web_frame_report())) };
+window.qvar = {
+  playScript,
+  // The frame timings since the page opened or since the last report that asked for `restart`.
+  frameReport: (restart = false) => JSON.parse(Module.UTF8ToString(Module._qvar_web_frame_report(restart ? 1 : 0))),
+};
 canvas.focus();
 })();

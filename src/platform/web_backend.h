@@ -41,6 +41,7 @@ public:
     const TimeHistogram& work() const { return work_; }
     const TimeHistogram& presents() const { return presents_; }
     const TimeHistogram& intervals() const { return intervals_; }
+    void restart_timings();
 
     uint32_t buttons = 0;           // mouse buttons held, as MOUSE_LEFT | MOUSE_RIGHT
     double last_left_press_ms = -1e9;

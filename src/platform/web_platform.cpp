@@ -159,16 +159,24 @@ void WebPlatform::release_all_keys() {
     post(Message{});
 }
 
+void WebPlatform::restart_timings() {
+    work_ = TimeHistogram();
+    presents_ = TimeHistogram();
+    intervals_ = TimeHistogram();
+    last_present_us_ = 0;
+}
+
 void WebPlatform::message_box(const std::string& caption, const std::string& text) {
     web::message_box(caption.c_str(), text.c_str());
 }
 
 }  // namespace qvar
 
-// The page's frame report: how many frames were shown and what they cost, in ms.
-extern "C" const char* qvar_web_frame_report() {
+// The page's frame report: how many frames were shown and what they cost, in ms. With
+// `restart` nonzero the timings start afresh afterwards.
+extern "C" const char* qvar_web_frame_report(int restart) {
     static char text[400];
-    const qvar::WebPlatform* p = qvar::page_platform();
+    qvar::WebPlatform* p = qvar::page_platform();
     if (p == nullptr) return "";
     std::snprintf(text, sizeof text,
                   "{\"frames\":%llu,\"work_median\":%.3f,\"work_p99\":%.3f,\"present_median\":%.3f,"
@@ -177,5 +185,6 @@ extern "C" const char* qvar_web_frame_report() {
                   p->work().percentile_ms(0.99), p->presents().percentile_ms(0.5), p->presents().percentile_ms(0.99),
                   p->intervals().percentile_ms(0.5), p->intervals().percentile_ms(0.01),
                   p->intervals().percentile_ms(0.99));
+    if (restart != 0) p->restart_timings();
     return text;
 }
