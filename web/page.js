@@ -59,6 +59,7 @@ function programEnded(status) {
 
 // --- scripted runs: an input script played headless and fast, its trace and that trace's hash ---
 let runCount = 0;
+let runMessages = null;  // what a scripted run writes to stderr, while one runs
 
 async function sha256Hex(bytes) {
   const digest = await crypto.subtle.digest('SHA-256', bytes);
@@ -78,23 +79,26 @@ function callWithStrings(fn, strings) {
 }
 
 // Plays `scriptText` as `qvar --headless --input` with a fresh player's folder (holding
-// `playerFiles`, {name: bytes}, when given) and returns {status, frames, ms, hash, trace}:
-// frames are the trace's lines (game frames), ms the run's time.
-async function playScript(scriptText, playerFiles = {}) {
-  const n = ++runCount;
-  const dir = '/tmp/run-' + n;
+// `playerFiles`, {name: bytes}, when given) and returns {status, frames, ms, hash, trace,
+// messages}: frames are the trace's lines (game frames), ms the run's time, messages what it
+// wrote to stderr (a faulty script's errors, naming it `name`).
+async function playScript(scriptText, playerFiles = {}, name = 'script.txt') {
+  const dir = '/tmp/run-' + (++runCount);
   Module.FS.mkdirTree(dir + '/player');
-  for (const [name, bytes] of Object.entries(playerFiles)) Module.FS.writeFile(dir + '/player/' + name, bytes);
-  Module.FS.writeFile(dir + '/script.txt', scriptText);
+  for (const [file, bytes] of Object.entries(playerFiles)) Module.FS.writeFile(dir + '/player/' + file, bytes);
+  const script = dir + '/' + name.replace(/[^A-Za-z0-9._-]/g, '_');
+  Module.FS.writeFile(script, scriptText);
   const started = performance.now();
-  const status = callWithStrings(Module._qvar_web_scripted_run,
-                                 [dir + '/script.txt', dir + '/trace.jsonl', dir + '/player']);
+  runMessages = [];
+  const status = callWithStrings(Module._qvar_web_scripted_run, [script, dir + '/trace.jsonl', dir + '/player']);
   const ms = performance.now() - started;
+  const messages = runMessages.map((m) => m.split(dir + '/').join(''));
+  runMessages = null;
   let trace = new Uint8Array(0);
   try { trace = Module.FS.readFile(dir + '/trace.jsonl'); } catch (e) { /* no game was played */ }
   let frames = 0;
   for (const b of trace) if (b === 10) frames++;
-  return { status, frames, ms, hash: await sha256Hex(trace), trace };
+  return { status, frames, ms, hash: await sha256Hex(trace), trace, messages };
 }
 
 document.addEventListener('dragover', (e) => e.preventDefault());
@@ -103,7 +107,11 @@ document.addEventListener('drop', async (e) => {
   const file = e.dataTransfer.files[0];
   if (!file) return;
   dropped.textContent = 'Playing ' + file.name + '...';
-  const result = await playScript(await file.text());
+  const result = await playScript(await file.text(), {}, file.name);
+  if (result.status === 2) {  // a faulty script: nothing was run
+    dropped.textContent = result.messages.filter((m) => !m.startsWith('qvar: headless')).join(' · ');
+    return;
+  }
   const url = URL.createObjectURL(new Blob([result.trace], { type: 'application/x-ndjson' }));
   dropped.textContent = file.name + ': ' + result.frames + ' game frames in ' + result.ms.toFixed(0) +
       ' ms, trace SHA-256 ' + result.hash + ' ';
@@ -124,7 +132,7 @@ const Module = window.Module = {
   onQvarEnded: programEnded,
   onQvarFrame: (n) => { if (window.qvarFrameWatch) window.qvarFrameWatch(n); },
   print: (text) => console.log(text),
-  printErr: (text) => console.warn(text),
+  printErr: (text) => { if (runMessages) runMessages.push(text); console.warn(text); },
 };
 window.qvar = {
   playScript,

@@ -44,10 +44,9 @@ function nativeTraceHash(script, savedDat) {
   fs.mkdirSync(path.join(dir, 'player'), { recursive: true });
   if (savedDat) fs.writeFileSync(path.join(dir, 'player', 'saved.dat'), savedDat);
   const trace = path.join(dir, 'trace.jsonl');
-  const started = Date.now();
   execFileSync(nativeQvar, ['--headless', '--input', script, '--data-dir', nativeData,
                             '--user-dir', path.join(dir, 'player'), '--trace', trace], { stdio: 'ignore' });
-  return { ms: Date.now() - started, hash: crypto.createHash('sha256').update(fs.readFileSync(trace)).digest('hex') };
+  return { hash: crypto.createHash('sha256').update(fs.readFileSync(trace)).digest('hex') };
 }
 
 // Compares a canvas capture (RGBA) with a native frame (RGB); returns the first difference.
@@ -195,24 +194,50 @@ async function main() {
              `${r.work_p99} ms; present median ${r.present_median} ms, 99th percentile ${r.present_p99} ms`;
     });
 
-    // Level 1 from the menu, and level 50 from a saved.dat that has reached it with 4 ships.
-    const level50 = Buffer.alloc(1001);
-    level50[5] = 4;
-    for (const [name, saved] of [['game.txt', null], ['level50.txt', level50]]) {
+    // Level 1 from the menu, and level 860 from a saved.dat that has reached every tenth level
+    // up to 1000 with 3 ships.
+    // Each is played twice: the browser compiles the hot code better once it has run a while,
+    // and the second run's time is the cost of a frame.
+    const reached = Buffer.alloc(1001);
+    reached.fill(3, 1, 101);
+    for (const [name, saved] of [['game.txt', null], ['level860.txt', reached]]) {
       await check(`${name} played in the page gives the native trace hash`, async () => {
         const script = path.join(__dirname, name);
-        const result = await page.evaluate(async (text, savedBytes) => {
-          const r = await window.qvar.playScript(text, savedBytes ? { 'saved.dat': new Uint8Array(savedBytes) } : {});
-          return { status: r.status, frames: r.frames, ms: r.ms, hash: r.hash };
+        const results = await page.evaluate(async (text, savedBytes) => {
+          const runs = [];
+          for (let i = 0; i < 2; i++) {
+            const r = await window.qvar.playScript(text, savedBytes ? { 'saved.dat': new Uint8Array(savedBytes) } : {});
+            runs.push({ status: r.status, frames: r.frames, ms: r.ms, hash: r.hash });
+          }
+          return runs;
         }, fs.readFileSync(script, 'latin1'), saved ? Array.from(saved) : null);
         const native = nativeTraceHash(script, saved);
-        assert.strictEqual(result.status, 0);
-        assert(result.frames > 400, `${result.frames} game frames`);
-        assert.strictEqual(result.hash, native.hash, 'trace hashes differ');
-        return `${result.frames} game frames in ${result.ms.toFixed(0)} ms (${(result.ms / result.frames).toFixed(3)} ` +
-               `ms a frame; native run ${native.ms} ms), SHA-256 ${native.hash.slice(0, 16)}...`;
+        for (const result of results) {
+          assert.strictEqual(result.status, 0);
+          assert(result.frames > 400, `${result.frames} game frames`);
+          assert.strictEqual(result.hash, native.hash, 'trace hashes differ');
+        }
+        const [first, second] = results;
+        return `${second.frames} game frames in ${second.ms.toFixed(0)} ms, ${(second.ms / second.frames).toFixed(3)} ` +
+               `ms a frame (first run ${first.ms.toFixed(0)} ms), SHA-256 ${native.hash.slice(0, 16)}...`;
       });
     }
+
+    await check('a script dropped on the page is replayed, or its faults shown', async () => {
+      const drop = (name, text) => page.evaluate((n, t) => {
+        const data = new DataTransfer();
+        data.items.add(new File([t], n));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+      }, name, text);
+      const shown = () => page.$eval('#dropped', (e) => e.textContent + ' ' + (e.querySelector('a') ? e.querySelector('a').download : ''));
+      const native = nativeTraceHash(path.join(__dirname, 'game.txt'), null);
+      await drop('game.txt', fs.readFileSync(path.join(__dirname, 'game.txt'), 'latin1'));
+      await page.waitForFunction(() => /SHA-256/.test(document.getElementById('dropped').textContent), { timeout: 20000 });
+      const text = await shown();
+      assert(text.includes(native.hash) && text.includes('game-trace.jsonl'), text);
+      await drop('bad.txt', 'f5 jump 3\n');
+      await page.waitForFunction(() => /bad\.txt:1/.test(document.getElementById('dropped').textContent), { timeout: 5000 });
+    });
   } finally {
     await browser.close();
     server.close();
