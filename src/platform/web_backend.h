@@ -13,6 +13,12 @@ namespace qvar {
 
 class WebPlatform : public Platform {
 public:
+    WebPlatform();
+    // Stops taking events, which would otherwise reach a platform that is gone.
+    ~WebPlatform() override;
+    WebPlatform(const WebPlatform&) = delete;
+    WebPlatform& operator=(const WebPlatform&) = delete;
+
     // Registers the page's event handlers and finds the canvas.
     bool open_display(std::string& error) override;
     void set_palette_entry(uint8_t index, Rgb colour) override;

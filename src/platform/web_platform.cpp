@@ -28,7 +28,7 @@ void store_after_write(const std::string& path) {
 // Little-endian RGBA with alpha 255, as ImageData wants it.
 uint32_t rgba_of(Rgb c) { return 0xFF000000u | (uint32_t{c.b} << 16) | (uint32_t{c.g} << 8) | c.r; }
 
-// The page's platform, for the frame report; there is only ever one.
+// The page's platform while it exists, for the frame report; there is only ever one.
 WebPlatform*& page_platform() {
     static WebPlatform* platform = nullptr;
     return platform;
@@ -36,10 +36,13 @@ WebPlatform*& page_platform() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_web_platform() {
-    auto platform = std::make_unique<WebPlatform>();
-    page_platform() = platform.get();
-    return platform;
+std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatform>(); }
+
+WebPlatform::WebPlatform() { page_platform() = this; }
+
+WebPlatform::~WebPlatform() {
+    release_display();
+    if (page_platform() == this) page_platform() = nullptr;
 }
 
 bool mount_persistent_folder(const std::string& folder) {
