@@ -66,10 +66,11 @@ EM_JS(void, qvar_js_message_box, (const char* caption, const char* text), {
 
 EM_JS(uint32_t, qvar_js_field_point, (double client_x, double client_y), {
     const rect = Module.qvarCanvas.getBoundingClientRect();
-    const clamp = function(v, top) { return v < 0 ? 0 : (v > top ? top : v); };
     const x = rect.width > 0 ? Math.floor((client_x - rect.left) * 320 / rect.width) : 0;
     const y = rect.height > 0 ? Math.floor((client_y - rect.top) * 200 / rect.height) : 0;
-    return ((clamp(x, 319) << 16) | clamp(y, 199)) >>> 0;
+    const outside = x < 0 || x > 319 || y < 0 || y > 199;
+    const clamp = function(v, top) { return v < 0 ? 0 : (v > top ? top : v); };
+    return ((outside ? 0x80000000 : 0) | (clamp(x, 319) << 16) | clamp(y, 199)) >>> 0;
 });
 
 EM_JS(int, qvar_js_mount_persistent, (const char* folder), {

@@ -20,7 +20,8 @@ double now_ms();
 // Shows the page's message box and waits until the player dismisses it.
 void message_box(const char* caption, const char* text);
 // Converts a mouse position in the page (clientX, clientY) to play-field pixels, clamped to
-// the picture's edges. Returns x << 16 | y.
+// the picture's edges. Returns x << 16 | y, with FIELD_OUTSIDE set when it is off the picture.
+inline constexpr uint32_t FIELD_OUTSIDE = 0x80000000u;
 uint32_t field_point(double client_x, double client_y);
 // Mounts IndexedDB at `folder` and loads it; false when the storage is not available.
 bool mount_persistent(const char* folder);

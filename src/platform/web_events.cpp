@@ -113,12 +113,15 @@ EM_BOOL on_button(int type, const EmscriptenMouseEvent* e, void* user) {
     return EM_TRUE;
 }
 
+// Off the picture the pointer is the page's, as it is the desktop's outside a window: the
+// game sees it move there only while a button that was pressed on the picture is held.
 EM_BOOL on_move(int, const EmscriptenMouseEvent* e, void* user) {
     auto& p = *static_cast<WebPlatform*>(user);
     const uint32_t point = web::field_point(static_cast<double>(e->clientX), static_cast<double>(e->clientY));
+    if ((point & web::FIELD_OUTSIDE) != 0 && p.buttons == 0) return EM_FALSE;
     Message m;
     m.kind = MessageKind::MouseMove;
-    m.x = static_cast<uint16_t>(point >> 16);
+    m.x = static_cast<uint16_t>((point >> 16) & 0x7FFFu);
     m.y = static_cast<uint16_t>(point & 0xFFFFu);
     p.post(m);
     return EM_FALSE;
