@@ -70,6 +70,11 @@ struct FileResult {
 // power cut. On any failure the old file is left untouched and the temporary file removed.
 FileResult write_file_atomic(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// Called with the path after every successful write_file_atomic. The web build sets one at
+// start-up to store the player's files in the browser; none is set elsewhere.
+using FileWrittenHook = void (*)(const std::string& path);
+void set_file_written_hook(FileWrittenHook hook);
+
 // Plain words for an errno value, for messages: "disk full", "permission denied", ...
 std::string error_words(int error_number);
 
