@@ -1,5 +1,6 @@
-# Fails when an include runs against the layers of src/, or when SDL is included outside
-# the SDL backend. Run as: cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
+# Fails when an include runs against the layers of src/, when SDL is included outside the
+# SDL backend, or Emscripten outside the web backend.
+# Run as: cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
 #
 # The layers of src/, bottom to top; a folder may include its own headers and those of any
 # lower layer. Folders joined by "|" share a layer and may not include each other.
@@ -42,6 +43,12 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
      ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/fuzz/*.cpp ${SOURCE_DIR}/fuzz/*.h)
 list(FILTER sources EXCLUDE REGEX "^tests/layers/")  # the check's own fixture trees
 
+# The libraries that only their own backend may include: SDL and Emscripten.
+set(backend_of_SDL "src/platform/sdl_")
+set(name_of_SDL "SDL")
+set(backend_of_emscripten "src/platform/web_")
+set(name_of_emscripten "Emscripten")
+
 set(faults "")
 foreach(rel IN LISTS sources)
   file(STRINGS ${SOURCE_DIR}/${rel} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
@@ -50,10 +57,11 @@ foreach(rel IN LISTS sources)
     set(folder ${CMAKE_MATCH_1})
   endif()
   foreach(line IN LISTS lines)
-    if(line MATCHES "#[ \t]*include[ \t]*<(SDL[^>]*)>")
+    if(line MATCHES "#[ \t]*include[ \t]*<((SDL|emscripten)[^>]*)>")
       set(header ${CMAKE_MATCH_1})
-      if(NOT rel MATCHES "^src/platform/sdl_[^/]*$")
-        list(APPEND faults "${rel}: includes <${header}>: only src/platform/sdl_* may include SDL")
+      set(library ${CMAKE_MATCH_2})
+      if(NOT rel MATCHES "^${backend_of_${library}}[^/]*$")
+        list(APPEND faults "${rel}: includes <${header}>: only ${backend_of_${library}}* may include ${name_of_${library}}")
       endif()
       continue()
     endif()

@@ -43,22 +43,7 @@ if ! cmake --build build -j"$(nproc)" --target qvar >"$(mktemp)" 2>&1; then
   exit 1
 fi
 
-# A free display number, and a screen big enough for the window at scale 5 with room left.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-work="$(mktemp -d)"
-Xvfb ":$display" -screen 0 1920x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/virtual_display.sh  # Xvfb, DISPLAY, $work, and the clean-up at exit
 
 # Play-field pixel (x, y) to a position in the window.
 field() { echo $(($1 * scale + scale / 2)) $(($2 * scale + scale / 2)); }

@@ -36,6 +36,12 @@ constexpr OptionInfo OPTIONS[] = {
     {"--input", "FILE", "headless: play the input script FILE"},
     {"--frames-out", "DIR", "headless: write presented frames as PNG files into DIR"},
     {"--frames", "LIST", "headless: which frames, e.g. 1,50,200 or 10-20 or all"},
+    {"--record", "FILE", "record everything the game receives into FILE"},
+    {"--playback", "FILE", "play the recording FILE (with --headless: as fast as possible)"},
+    {"--timedemo", "FILE", "play the recording FILE headless without output and print\n"
+                           "frames, seconds and frames per second"},
+    {"--verify-scores", "", "replay the recording of every high score and compare scores"},
+    {"--playback-score", "N", "play the recording of place N (1 to 20) of the high scores"},
     {"--help", "", "show this text"},
     {"--version", "", "show the version"},
 };
@@ -68,6 +74,27 @@ bool add_set(CommandLine& cl, std::string_view value, std::string& error) {
     return add_override(cl, "--set", value.substr(0, eq), value.substr(eq + 1), error);
 }
 
+// A whole number from 1 to `most` (at most two digits).
+bool parse_small(std::string_view text, int most, int& out) {
+    if (text.empty() || text.size() > 2) return false;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < 1 || v > most) return false;
+    out = v;
+    return true;
+}
+
+bool parse_place(std::string_view text, int& place) { return parse_small(text, 20, place); }
+
+// The options that replay recordings, and how many of them were given.
+int replay_modes(const CommandLine& cl) {
+    return int{!cl.playback_path.empty()} + int{!cl.timedemo_path.empty()} + int{cl.verify_scores} +
+           int{cl.playback_score != 0};
+}
+
 // Stores one option's value; false with `error` set when the value is not acceptable.
 bool store(CommandLine& cl, std::string_view name, std::string_view value, std::string& error) {
     const bool window_option = name == "--fullscreen" || name == "--windowed" || name == "--scale" || name == "--aspect";
@@ -85,6 +112,14 @@ bool store(CommandLine& cl, std::string_view name, std::string_view value, std::
     else if (name == "--trace") cl.trace_path = value;
     else if (name == "--data-dir") cl.data_dir = value;
     else if (name == "--user-dir") cl.user_dir = value;
+    else if (name == "--record") cl.record_path = value;
+    else if (name == "--playback") cl.playback_path = value;
+    else if (name == "--timedemo") cl.timedemo_path = value;
+    else if (name == "--verify-scores") cl.verify_scores = true;
+    else if (name == "--playback-score" && !parse_place(value, cl.playback_score)) {
+        error = "--playback-score needs a place from 1 to 20, not '" + printable(value) + "'";
+        return false;
+    }
     else if (name == "--frames") {
         cl.frames_given = true;
         if (!parse_frame_list(value, cl.frames, error)) return false;
@@ -98,6 +133,12 @@ bool check_combinations(const CommandLine& cl, std::string& error) {
         error = "--input, --frames-out and --frames need --headless";
     else if (cl.headless && cl.window_options)
         error = "--fullscreen, --windowed, --scale and --aspect need a window; they cannot go with --headless";
+    else if (replay_modes(cl) > 1)
+        error = "--playback, --timedemo, --verify-scores and --playback-score each run alone";
+    else if (replay_modes(cl) > 0 && (!cl.record_path.empty() || !cl.input_path.empty()))
+        error = "a playback takes its input from the recording; it cannot go with --record or --input";
+    else if ((!cl.timedemo_path.empty() || cl.verify_scores) && (cl.window_options || !cl.frames_out.empty()))
+        error = "--timedemo and --verify-scores run headless without output";
     else if (cl.frames_given != !cl.frames_out.empty())
         error = "--frames-out and --frames go together: a folder and the frames to write into it";
     return error.empty();

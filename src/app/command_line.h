@@ -30,6 +30,11 @@ struct CommandLine {
     std::vector<std::pair<std::string, std::string>> overrides;
     bool window_options = false;  // one of the options that only a window can use was given
     bool stats = false;       // --stats: frame statistics on stdout at exit
+    std::string record_path;    // --record: the whole run's recording
+    std::string playback_path;  // --playback: play this recording instead of taking input
+    std::string timedemo_path;  // --timedemo: play headless as fast as possible and time it
+    bool verify_scores = false;  // --verify-scores: replay every high score's recording
+    int playback_score = 0;      // --playback-score: play place N's recording; 0: none
 };
 
 enum class CommandAction { Run, Help, Version, Error };

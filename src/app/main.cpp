@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/program_runs.h"
+#include "app/recorded_runs.h"
 #include "app/run_settings.h"
 #include "platform/sdl_platform.h"
 #include "store/settings.h"
@@ -48,10 +49,12 @@ qvar::Settings settings_at_end(const qvar::Settings& at_start, const qvar::SdlWi
 }
 
 int run(const qvar::CommandLine& options) {
+    if (options.verify_scores) return qvar::verify_scores(options);
+    if (!options.timedemo_path.empty()) return qvar::run_timedemo(options);
     if (options.headless) return qvar::run_headless(options);
     qvar::RunSettings settings = qvar::load_run_settings(options, true);
     std::unique_ptr<qvar::Platform> platform = qvar::make_sdl_platform(window_options(settings, options));
-    const int status = qvar::run_program(*platform, options);
+    const int status = qvar::run_windowed(*platform, options);
     qvar::save_run_settings(settings, settings_at_end(settings.at_start, qvar::sdl_window_state(*platform)));
     return status;
 }

@@ -4,9 +4,11 @@
 #include <new>
 
 #include "game/game.h"
+#include "game/game_recording.h"
 #include "app/startup.h"
 #include "screens/main_menu.h"
 #include "screens/screens.h"
+#include "store/score_links.h"
 
 namespace qvar {
 
@@ -24,8 +26,12 @@ int main_cycle(System& sys) {
             release_display(sys);
             return 0;
         }
+        start_game_recording(sys, menu.start, progress);
         const GameOutcome game = run_game(sys, menu.start, progress);
-        if (game.failed) return 1;  // a data file went missing: reported, like a failed start-up
+        if (game.failed) {  // a data file went missing: reported, like a failed start-up
+            if (sys.recorder != nullptr) discard_game_recording(*sys.recorder);
+            return 1;
+        }
         run_game_over(sys, game.score, game.level);
     }
 }
@@ -39,6 +45,7 @@ int game_main(System& sys) {
         return main_cycle(sys);
     } catch (const QuitRequested&) {
         release_display(sys);  // nothing is saved on the way out
+        if (sys.recorder != nullptr) discard_game_recording(*sys.recorder);
         return 0;
     } catch (const std::bad_alloc&) {
         release_display(sys);  // out of memory ends the program quietly

@@ -15,21 +15,20 @@
 namespace qvar {
 
 bool game_should_end(System& sys, const Game& game) {
-    return sys.platform.key_down(GameKey::Q) || game.player.ships == 0;
+    return key_down(sys, GameKey::Q) || game.player.ships == 0;
 }
 
 namespace {
 
 // Steps 2..7: the player's controls, read in step order, then the display's first half.
 void player_steps(System& sys, Game& game) {
-    Platform& keys = sys.platform;
-    fire_step(game, keys.key_down(GameKey::Space));
-    select_weapon(game.player, keys.key_down(GameKey::Control));
-    const bool left = keys.key_down(GameKey::Left);
-    const bool right = keys.key_down(GameKey::Right);
+    fire_step(game, key_down(sys, GameKey::Space));
+    select_weapon(game.player, key_down(sys, GameKey::Control));
+    const bool left = key_down(sys, GameKey::Left);
+    const bool right = key_down(sys, GameKey::Right);
     turn_ship(game.player, left, right);
-    thrust_ship(sys, game, keys.key_down(GameKey::Up));
-    retro_thrust_ship(sys, game, keys.key_down(GameKey::Down));
+    thrust_ship(sys, game, key_down(sys, GameKey::Up));
+    retro_thrust_ship(sys, game, key_down(sys, GameKey::Down));
     move_ship(game.player);
     hud_first_half(sys, game);
 }
@@ -60,7 +59,7 @@ void run_frame(System& sys, Game& game) {
     ++game.frame_number;
     pump_or_quit(sys);
     simulate_frame(sys, game);
-    if (sys.platform.key_down(GameKey::P)) pause_step(sys);
+    if (key_down(sys, GameKey::P)) pause_step(sys);
     draw_notice(sys);
     present_frame(sys);
     delay_ms(sys, FRAME_DELAY_MS);

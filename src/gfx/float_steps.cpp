@@ -6,7 +6,6 @@
 // the grid of the sum may change; the steps there, and around zero, are taken one at a time.
 #include "gfx/float_steps.h"
 
-#include <bit>
 #include <cmath>
 
 #include "util/numeric.h"
@@ -14,6 +13,13 @@
 namespace qvar {
 
 namespace {
+
+// bit_cast, which the browser build's older C++ library lacks; both compilers have the
+// builtin behind it.
+template <class To, class From>
+constexpr To bit_cast(const From& v) {
+    return __builtin_bit_cast(To, v);
+}
 
 constexpr int64_t M_LOW = int64_t{1} << 23;   // m of 2^e
 constexpr int64_t M_HIGH = int64_t{1} << 24;  // m of 2^(e+1)
@@ -26,7 +32,7 @@ struct Addend {
 };
 
 Addend addend_of(float d) {
-    const uint32_t bits = std::bit_cast<uint32_t>(d);
+    const uint32_t bits = bit_cast<uint32_t>(d);
     const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
     const auto low = static_cast<int64_t>(bits & 0x7FFFFFu);
     return {field == 0 ? low : (M_LOW | low), field == 0 ? 1 : field, (bits >> 31) != 0};
@@ -62,7 +68,7 @@ struct Goal {
 struct Binade {
     uint32_t sign_and_field;
     int64_t m;
-    float with(int64_t other) const { return std::bit_cast<float>(sign_and_field | static_cast<uint32_t>(other - M_LOW)); }
+    float with(int64_t other) const { return bit_cast<float>(sign_and_field | static_cast<uint32_t>(other - M_LOW)); }
 };
 
 // The first of the steps 1 .. n of a run (x + i * delta) that lies past the goal, knowing the
@@ -80,7 +86,7 @@ int64_t first_past(const Binade& b, int64_t inc, int64_t n, float x, float x_n, 
 // stays a unit inside x's binade. False when the next step must be a plain one; inc 0 when
 // every sum rounds back to x.
 bool steady_run(float x, const Addend& a, Binade& b, int64_t& inc, int64_t& room) {
-    const uint32_t bits = std::bit_cast<uint32_t>(x);
+    const uint32_t bits = bit_cast<uint32_t>(x);
     const auto field = static_cast<int32_t>((bits >> 23) & 0xFFu);
     b = Binade{bits & 0xFF800000u, M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)};
     if (field == 0 || field == 0xFF || !run_increment(a, field, b.m, inc)) return false;
@@ -136,7 +142,7 @@ float advance_by_ones(float x, uint64_t n) {
     // In units of 2^-23 every x from 1 up to 2^24 is a whole number A; a step adds 2^23 exactly
     // until x passes a power of two, where the sum is rounded to the coarser grid.
     constexpr int64_t ONE = int64_t{1} << 23;
-    const uint32_t bits = std::bit_cast<uint32_t>(x);  // x = m * 2^(field - 150), field 127 .. 150
+    const uint32_t bits = bit_cast<uint32_t>(x);  // x = m * 2^(field - 150), field 127 .. 150
     auto A = (M_LOW | static_cast<int64_t>(bits & 0x7FFFFFu)) << (((bits >> 23) & 0xFFu) - 127);
     while (n > 0) {
         const int32_t e = 63 - __builtin_clzll(static_cast<uint64_t>(A)) - 23;  // x in [2^e, 2^(e+1))

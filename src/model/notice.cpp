@@ -28,7 +28,7 @@ void notice_save_failure(System& sys, const char* name, const char* what, const 
 void draw_notice(System& sys) {
     Notice& notice = sys.notice;
     if (notice.text.empty()) return;
-    const uint64_t now = sys.platform.now_ms();
+    const uint64_t now = clock_ms(sys);
     if (!notice.showing) notice.showing = true, notice.shown_since_ms = now;
     if (now - notice.shown_since_ms >= NOTICE_SHOW_MS) {
         notice = Notice{};

@@ -12,6 +12,7 @@ void present_frame(Machine& sys) {
     sys.frame.clear();
     ++sys.frames_presented;
     end_input_frame(sys.input);
+    if (sys.recorder != nullptr) sys.recorder->each_writer([](RecordWriter& w) { w.flush(); });
 }
 
 void clear_and_present(Machine& sys) {
@@ -41,12 +42,54 @@ namespace {
 
 enum class Pumped { Nothing, Handled, Quit };
 
+// In a playback the window's own messages are taken and dropped; only closing it counts.
+void drop_window_messages(Machine& sys) {
+    Message m;
+    while (sys.platform.poll_message(m))
+        if (m.kind == MessageKind::Quit) sys.quit_requested = sys.recorder->window_closed = true;
+}
+
+// The next pump's message from the playback; a recording that ran out or does not fit
+// ends the run as a closed window would.
+bool replayed_message(Machine& sys, Message& m) {
+    drop_window_messages(sys);
+    Recorder& r = *sys.recorder;
+    if (!sys.quit_requested && !r.playback_over) {
+        const RecordOp op = r.playback->peek();
+        if (op == RecordOp::None) {
+            r.playback->next();
+            return false;
+        }
+        RecordEvent e;
+        if (r.take(RecordOp::Message, e)) {
+            m = e.message;
+            return true;
+        }
+    }
+    m = Message{};
+    m.kind = MessageKind::Quit;
+    return true;
+}
+
+// The platform's next message, noted by the recordings; inside a delay a pump that finds
+// nothing is not noted, since only the delay's end matters there.
+bool take_message(Machine& sys, Message& m, bool in_delay) {
+    Recorder* r = sys.recorder;
+    if (r != nullptr && r->replaying()) return replayed_message(sys, m);
+    const bool got = sys.platform.poll_message(m);
+    if (r != nullptr) {
+        if (got) r->each_writer([&](RecordWriter& w) { w.pumped(m); });
+        else if (!in_delay) r->each_writer([](RecordWriter& w) { w.pumped_nothing(); });
+    }
+    return got;
+}
+
 // Takes one pending message: a quit is remembered (never dispatched), anything else goes
 // through the window procedure. `kind` tells what was handled.
-Pumped pump_one(Machine& sys, MessageKind& kind) {
+Pumped pump_one(Machine& sys, MessageKind& kind, bool in_delay = false) {
     if (sys.quit_requested) return Pumped::Quit;
     Message m;
-    if (!sys.platform.poll_message(m)) return Pumped::Nothing;
+    if (!take_message(sys, m, in_delay)) return Pumped::Nothing;
     kind = m.kind;
     if (m.kind == MessageKind::Quit) {
         sys.quit_requested = true;
@@ -59,11 +102,65 @@ Pumped pump_one(Machine& sys, MessageKind& kind) {
 // Handles pending messages until none is left or a quit arrives.
 void drain_messages(Machine& sys) {
     MessageKind kind = MessageKind::Other;
-    while (pump_one(sys, kind) == Pumped::Handled) {
+    while (pump_one(sys, kind, true) == Pumped::Handled) {
+    }
+}
+
+// A delay in a playback: it lasts as long (on the platform's clock, real or virtual), and
+// then the messages the recorded delay handled are handled, up to its recorded end.
+void replayed_delay(Machine& sys, uint64_t deadline) {
+    for (uint64_t now = sys.platform.now_us(); now < deadline && !sys.quit_requested; now = sys.platform.now_us()) {
+        sys.platform.wait_message_us(deadline - now);
+        drop_window_messages(sys);
+    }
+    Recorder& r = *sys.recorder;
+    while (!sys.quit_requested) {
+        const RecordOp op = r.playback->peek();
+        if (op == RecordOp::DelayEnd) {
+            r.playback->next();
+            return;
+        }
+        if (op != RecordOp::Message) r.playback_over = true;
+        MessageKind kind = MessageKind::Other;
+        pump_one(sys, kind, true);
+    }
+    // A recorded quit ended the delay too: its end mark follows the quit.
+    if (!r.playback_over && r.playback->peek() == RecordOp::DelayEnd) r.playback->next();
+}
+
+// Sleeps to the deadline, handling every message meanwhile; a quit ends it at once.
+void wait_out_delay(Machine& sys, uint64_t deadline) {
+    for (;;) {
+        drain_messages(sys);
+        if (sys.quit_requested) return;
+        const uint64_t now = sys.platform.now_us();
+        if (now >= deadline) return;
+        // Nothing can have come when the wait ran out: the frame's own pump takes what
+        // arrives from now on, and the delay saves a look at the queue.
+        if (!sys.platform.wait_message_us(deadline - now) && sys.platform.now_us() >= deadline) return;
     }
 }
 
 }  // namespace
+
+bool key_down(Machine& sys, GameKey key) {
+    Recorder* r = sys.recorder;
+    if (r == nullptr) return sys.platform.key_down(key);
+    if (r->replaying()) return r->playback_over ? false : r->playback->key(key);
+    const bool down = sys.platform.key_down(key);
+    r->each_writer([&](RecordWriter& w) { w.key_read(key, down); });
+    return down;
+}
+
+uint64_t clock_ms(Machine& sys) {
+    Recorder* r = sys.recorder;
+    if (r == nullptr) return sys.platform.now_ms();
+    RecordEvent e;
+    if (r->replaying()) return r->take(RecordOp::Time, e) ? e.time_ms : 0;
+    const uint64_t now = sys.platform.now_ms();
+    r->each_writer([&](RecordWriter& w) { w.time_read(now); });
+    return now;
+}
 
 bool pump_message(Machine& sys) {
     MessageKind kind = MessageKind::Other;
@@ -84,15 +181,10 @@ void pump_or_idle(Machine& sys) {
 
 void delay_ms(Machine& sys, uint32_t ms) {
     const uint64_t deadline = next_frame_deadline(sys.pacer, sys.platform.now_us(), uint64_t{ms} * 1000);
-    for (;;) {
-        drain_messages(sys);
-        if (sys.quit_requested) return;
-        const uint64_t now = sys.platform.now_us();
-        if (now >= deadline) return;
-        // Nothing can have come when the wait ran out: the frame's own pump takes what
-        // arrives from now on, and the delay saves a look at the queue.
-        if (!sys.platform.wait_message_us(deadline - now) && sys.platform.now_us() >= deadline) return;
-    }
+    Recorder* r = sys.recorder;
+    if (r != nullptr && r->replaying()) return replayed_delay(sys, deadline);
+    wait_out_delay(sys, deadline);
+    if (r != nullptr) r->each_writer([](RecordWriter& w) { w.delay_ended(); });
 }
 
 void forget_unseen_input(Machine& sys) { end_input_frame(sys.input); }

@@ -11,6 +11,7 @@
 #include "platform/frame_stats.h"
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/recorder.h"
 
 namespace qvar {
 
@@ -31,6 +32,9 @@ struct Machine {
     uint64_t frames_presented = 0;
     FramePacer pacer;
     FrameStats* stats = nullptr;  // --stats: every present is recorded here when set
+    // Every answer the game takes from the machine goes through here when set: noted by the
+    // recordings, or given by a playback instead of the platform.
+    Recorder* recorder = nullptr;
 
     FrameBuffer frame;
     float gamma = DEFAULT_GAMMA;
@@ -50,6 +54,12 @@ void release_display(Machine& sys);
 // Releases the display, shows "Oh sod it" with `text`, writes the line to stderr and
 // leaves the quit request pending for the next caller that tests it.
 void fatal_error(Machine& sys, const std::string& text);
+
+// --- input and time the game reads ---
+// A game key's state (Platform::key_down), recorded or played back.
+bool key_down(Machine& sys, GameKey key);
+// The clock in ms, for what the game shows for a time (the save notice); recorded or played back.
+uint64_t clock_ms(Machine& sys);
 
 // --- messages and time ---
 // Handles at most one pending message. Returns true when the quit request is (or was) seen;

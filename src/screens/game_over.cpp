@@ -6,6 +6,7 @@
 #include "gfx/text.h"
 #include "screens/screens.h"
 #include "store/high_score_file.h"
+#include "store/score_links.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -54,6 +55,14 @@ void take_name(System& sys, const GameOverTexts& texts, NameBuffer& name) {
     }
 }
 
+// The saved score keeps its game's recording; a failure to link it costs only the proof.
+void keep_recording(System& sys, int32_t score, const NameBuffer& name) {
+    if (sys.recorder == nullptr) return;
+    if (const FileResult linked = keep_game_recording(*sys.recorder, sys.paths, score, name); !linked)
+        std::fprintf(stderr, "qvar: could not link the game's recording to its high score: %s\n",
+                     linked.reason.c_str());
+}
+
 }  // namespace
 
 bool name_entry_key(NameBuffer& name, int32_t& length, char c) {
@@ -91,10 +100,13 @@ void run_game_over(System& sys, int32_t score, int32_t level) {
         // score while this player was typing.
         if (const FileResult saved = save_high_score(sys.paths, score, name); !saved)
             notice_save_failure(sys, HIGH_SCORE_FILE, "the high scores", saved);
+        else
+            keep_recording(sys, score, name);
     } else {
         // Any character key; clicks do not end it. A key still held from the game may count.
         wait_until_char_typed(sys);
     }
+    if (sys.recorder != nullptr) discard_game_recording(*sys.recorder);  // kept above, or not kept
     show_high_scores(sys);
 }
 

@@ -8,7 +8,9 @@
 
 namespace qvar {
 
-std::vector<uint8_t> read_player_file(const Paths& paths, const char* name, size_t size, const char* fallback) {
+namespace {
+
+std::vector<uint8_t> read_from_disk(const Paths& paths, const char* name, size_t size, const char* fallback) {
     const std::string path = paths.user(name);
     FileRead read = read_file(path, size, Oversize::Cut);
     if (read.ok()) return std::move(read.bytes);
@@ -17,7 +19,7 @@ std::vector<uint8_t> read_player_file(const Paths& paths, const char* name, size
     return {};
 }
 
-FileResult save_player_file(const Paths& paths, const char* name, size_t size, const MergeBytes& merge) {
+FileResult save_on_disk(const Paths& paths, const char* name, size_t size, const MergeBytes& merge) {
     const FolderLock lock(paths.user_dir);
     const std::string path = paths.user(name);
     FileRead on_disk = read_file(path, size, Oversize::Cut);
@@ -25,6 +27,22 @@ FileResult save_player_file(const Paths& paths, const char* name, size_t size, c
     const std::optional<std::vector<uint8_t>> bytes = merge(on_disk.bytes);
     if (!bytes) return {};
     return write_file_atomic(path, *bytes);
+}
+
+}  // namespace
+
+std::vector<uint8_t> read_player_file(const Paths& paths, const char* name, size_t size, const char* fallback) {
+    if (paths.tap != nullptr && paths.tap->replaying()) return paths.tap->replayed_read();
+    std::vector<uint8_t> bytes = read_from_disk(paths, name, size, fallback);
+    if (paths.tap != nullptr) paths.tap->note_read(bytes);
+    return bytes;
+}
+
+FileResult save_player_file(const Paths& paths, const char* name, size_t size, const MergeBytes& merge) {
+    if (paths.tap != nullptr && paths.tap->replaying()) return paths.tap->replayed_save();
+    FileResult result = save_on_disk(paths, name, size, merge);
+    if (paths.tap != nullptr) paths.tap->note_save(result);
+    return result;
 }
 
 void report_save_failure(const Paths& paths, const char* name, const char* what, const FileResult& result) {

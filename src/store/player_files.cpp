@@ -9,6 +9,7 @@
 #include "store/high_score_file.h"
 #include "store/prefs_file.h"
 #include "store/progress_file.h"
+#include "store/score_links.h"
 #include "util/folder_lock.h"
 
 namespace qvar {
@@ -36,9 +37,11 @@ std::vector<uint8_t> default_hiscores_bytes() {
 }
 
 bool ensure_user_files(const Paths& paths) {
+    if (paths.tap != nullptr && paths.tap->replaying()) return true;  // a playback touches no file
     if (!make_dirs(paths.user_dir)) return false;
     const FolderLock lock(paths.user_dir);
-    remove_stale_temporaries(paths.user_dir, {PREFS_FILE, PROGRESS_FILE, HIGH_SCORE_FILE}, lock.held());
+    remove_stale_temporaries(paths.user_dir, {PREFS_FILE, PROGRESS_FILE, HIGH_SCORE_FILE, SCORE_LINKS_FILE}, lock.held());
+    remove_orphan_recordings(paths);
     bool ok = create_if_missing(paths.user(PREFS_FILE), default_prefs_bytes());
     ok = create_if_missing(paths.user(PROGRESS_FILE), default_saved_bytes()) && ok;
     ok = create_if_missing(paths.user(HIGH_SCORE_FILE), default_hiscores_bytes()) && ok;

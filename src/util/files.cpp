@@ -139,7 +139,14 @@ void sync_folder(const std::string& path) {
     ::close(fd);
 }
 
+FileWrittenHook& file_written_hook() {
+    static FileWrittenHook hook = nullptr;
+    return hook;
+}
+
 }  // namespace
+
+void set_file_written_hook(FileWrittenHook hook) { file_written_hook() = hook; }
 
 FileResult write_file_atomic(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string temp = path + ".tmp." + std::to_string(::getpid());
@@ -154,6 +161,7 @@ FileResult write_file_atomic(const std::string& path, const std::vector<uint8_t>
         return {false, error_words(error)};
     }
     sync_folder(path);
+    if (file_written_hook() != nullptr) file_written_hook()(path);
     return {};
 }
 

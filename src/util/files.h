@@ -8,9 +8,27 @@
 
 namespace qvar {
 
+struct FileResult;
+
+// Stands between the game and the player's files while a run is recorded or played back:
+// a recording notes what each read gave and how each save went, and a playback gives the
+// recorded answers instead of touching the files at all.
+class PlayerFileTap {
+public:
+    virtual ~PlayerFileTap() = default;
+    virtual bool replaying() const = 0;
+    // Playback: what the recorded run's read gave, and how its save went.
+    virtual std::vector<uint8_t> replayed_read() = 0;
+    virtual FileResult replayed_save() = 0;
+    // Recording: called after each read and save.
+    virtual void note_read(const std::vector<uint8_t>& bytes) = 0;
+    virtual void note_save(const FileResult& result) = 0;
+};
+
 struct Paths {
     std::string data_dir;  // read-only data files (lets.dat, nums.dat, qvar.dat, boni.dat, c2.dat)
     std::string user_dir;  // the player's files (prefs.dat, saved.dat, hiscores.dat)
+    PlayerFileTap* tap = nullptr;  // set while a run is recorded or played back
 
     std::string data(const std::string& name) const;
     std::string user(const std::string& name) const;
@@ -51,6 +69,11 @@ struct FileResult {
 // and synced, renamed over the target, then the folder synced so that the rename survives a
 // power cut. On any failure the old file is left untouched and the temporary file removed.
 FileResult write_file_atomic(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Called with the path after every successful write_file_atomic. The web build sets one at
+// start-up to store the player's files in the browser; none is set elsewhere.
+using FileWrittenHook = void (*)(const std::string& path);
+void set_file_written_hook(FileWrittenHook hook);
 
 // Plain words for an errno value, for messages: "disk full", "permission denied", ...
 std::string error_words(int error_number);

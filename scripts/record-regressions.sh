@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Records the regression games in tests/recordings/ afresh, each played in the real window on
+# a virtual X display (Xvfb) and driven by xdotool, then writes their expected final score,
+# level, frames and trace hash (tests/recordings/expected.txt) by replaying them headless.
+#   scripts/record-regressions.sh [BUILD_DIR]                 record all three, then expect
+#   scripts/record-regressions.sh --expectations [BUILD_DIR]  only the expectations, from the
+#                                                             committed recordings (after a
+#                                                             rule was changed on purpose)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+only_expect=false
+if [ "${1:-}" = "--expectations" ]; then only_expect=true; shift; fi
+build="${1:-build}"
+[ -x "$build/qvar" ] || { echo "build $build first (scripts/play.sh, or cmake as in the README)" >&2; exit 1; }
+
+expect() {
+  [ -x "$build/tests/qvar_tests" ] || { echo "build $build's tests to write the expectations" >&2; exit 1; }
+  QVAR_UPDATE_RECORDINGS=1 "$build/tests/qvar_tests" --gtest_filter='RegressionRecordings.*' >/dev/null
+  cat tests/recordings/expected.txt
+}
+if $only_expect; then expect; exit 0; fi
+
+source scripts/virtual_display.sh  # Xvfb, DISPLAY, $work, and the clean-up at exit
+scale=2
+field() { echo $(($1 * scale + scale / 2)) $(($2 * scale + scale / 2)); }
+click_at() { xdotool mousemove --window "$window" $(field "$1" "$2"); sleep 0.3; xdotool click 1; sleep "${3:-0.5}"; }
+keys_for() { local until=$((SECONDS + $1)); shift; while [ "$SECONDS" -lt "$until" ]; do "$@"; done; }
+
+# Starts qvar recording into tests/recordings/$1.qvr with its own player folder; gives the
+# window the focus.
+start() {
+  mkdir -p "$work/$1"
+  [ -n "${2:-}" ] && cp "$2" "$work/$1/saved.dat"
+  "$build/qvar" --scale $scale --data-dir "$build" --user-dir "$work/$1" --record "tests/recordings/$1.qvr" \
+    2>"$work/$1.stderr" &
+  game_pid=$!
+  window=""
+  for _ in $(seq 100); do
+    window="$(xdotool search --onlyvisible --pid "$game_pid" --name 'QVAR' 2>/dev/null | head -n1 || true)"
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "the game's window did not appear" >&2; cat "$work/$1.stderr" >&2; exit 1; }
+  for _ in $(seq 20); do xdotool windowfocus "$window" 2>/dev/null && break; sleep 0.1; done
+  sleep 2  # "Initialising..."
+}
+
+# After a game: Q in case a ship is left, the fades, a name, the table, then Exit.
+finish() {
+  xdotool key q
+  sleep 4.5
+  xdotool type --delay 80 "$1"
+  xdotool key Return
+  sleep 1.5
+  xdotool key space
+  sleep 1
+  click_at 60 157 1
+  wait "$game_pid" || true
+  game_pid=""
+  echo "recorded tests/recordings/$2.qvr ($(stat -c %s "tests/recordings/$2.qvr") bytes)"
+}
+
+reckless() { xdotool keydown Up keydown Right; sleep 0.7; xdotool keyup Right keydown space; sleep 0.3; xdotool keyup space keyup Up; }
+gunner() {
+  xdotool keydown Left keydown space; sleep 0.5; xdotool keyup space keyup Left
+  xdotool keydown Up; sleep 0.2; xdotool keyup Up; xdotool key ctrl; sleep 0.3
+}
+
+# 1. From "Start" at level 1, thrusting into the rocks until the last ship is lost.
+start level-1
+click_at 60 82 1
+keys_for 100 reckless
+finish "ship loss" level-1
+
+# 2. From level 50 (saved.dat says it was reached with 4 ships), shooting and collecting.
+{ printf '\0\0\0\0\0\4'; head -c 995 /dev/zero; } >"$work/saved50.dat"
+start level-50 "$work/saved50.dat"
+click_at 240 101 1
+keys_for 40 gunner
+finish "level fifty" level-50
+
+# 3. Every screen: high scores, options (gamma raised), both instruction pages, the credits,
+#    a short game, the game over and the table.
+start every-screen
+click_at 60 97 1; xdotool key space; sleep 0.7
+click_at 60 112 0.2; xdotool mousemove --window "$window" $(field 147 62); sleep 0.2
+xdotool mousedown 1; sleep 0.4; xdotool mouseup 1; sleep 0.3; click_at 60 82 0.7
+click_at 60 127 0.7; xdotool key space; sleep 0.7; xdotool key space; sleep 0.7
+click_at 60 142 3; xdotool key space; sleep 0.7
+click_at 60 82 1
+keys_for 5 gunner
+xdotool keydown p; sleep 0.1; xdotool keyup p; sleep 1; xdotool key space; sleep 0.5
+finish "every screen" every-screen
+
+expect

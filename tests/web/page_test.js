@@ -1,0 +1,249 @@
+// The browser checks of the web build (scripts/test-web.sh runs them): the page is served on
+// 127.0.0.1 and driven in headless Chromium, and what it shows and writes is compared with the
+// native headless run. Usage: node page_test.js BUILD_WEB NATIVE_QVAR NATIVE_DATA_DIR OUT_DIR
+'use strict';
+const assert = require('assert');
+const crypto = require('crypto');
+const fs = require('fs');
+const path = require('path');
+const { execFileSync } = require('child_process');
+const puppeteer = require('puppeteer-core');
+const { serve } = require('./serve.js');
+const { readIndexedPng } = require('./png.js');
+
+const [buildWeb, nativeQvar, nativeData, outDir] = process.argv.slice(2);
+const TRACE = '/tmp/page-trace.jsonl';
+const MENU_FIRST_FRAME = 3;  // 1: the flat green, 2: "Initialising...", 3: the menu
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+let failures = 0;
+
+async function check(name, body) {
+  try {
+    const note = await body();
+    console.log(`ok   ${name}${note ? ': ' + note : ''}`);
+  } catch (e) {
+    failures++;
+    console.log(`FAIL ${name}: ${e.message}`);
+  }
+}
+
+// Frames 1 .. 3 of a native headless run whose player's folder holds `prefs` (or nothing).
+function nativeStartFrames(name, prefs) {
+  const dir = path.join(outDir, name);
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(path.join(dir, 'player'), { recursive: true });
+  if (prefs) fs.writeFileSync(path.join(dir, 'player', 'prefs.dat'), prefs);
+  execFileSync(nativeQvar, ['--headless', '--input', path.join(__dirname, 'menu.txt'), '--data-dir', nativeData,
+                            '--user-dir', path.join(dir, 'player'), '--frames-out', dir, '--frames', '1-3'], { stdio: 'ignore' });
+  return [1, 2, 3].map((n) => readIndexedPng(path.join(dir, `frame-${String(n).padStart(6, '0')}.png`)).rgb);
+}
+
+function nativeTraceHash(script, savedDat) {
+  const dir = path.join(outDir, 'native-trace');
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(path.join(dir, 'player'), { recursive: true });
+  if (savedDat) fs.writeFileSync(path.join(dir, 'player', 'saved.dat'), savedDat);
+  const trace = path.join(dir, 'trace.jsonl');
+  execFileSync(nativeQvar, ['--headless', '--input', script, '--data-dir', nativeData,
+                            '--user-dir', path.join(dir, 'player'), '--trace', trace], { stdio: 'ignore' });
+  return { hash: crypto.createHash('sha256').update(fs.readFileSync(trace)).digest('hex') };
+}
+
+// Compares a canvas capture (RGBA) with a native frame (RGB); returns the first difference.
+function firstDifference(rgba, rgb) {
+  for (let i = 0; i < rgb.length / 3; i++)
+    for (let c = 0; c < 3; c++)
+      if (rgba[i * 4 + c] !== rgb[i * 3 + c]) return `pixel (${i % 320}, ${Math.floor(i / 320)}) differs`;
+  return null;
+}
+
+// Reads the canvas as each of the first frames is put on it (the page calls onQvarFrame).
+function watchFirstFrames() {
+  window.qvarCaptured = {};
+  window.qvarFrameWatch = (n) => {
+    if (n > 3) return;
+    const ctx = document.getElementById('screen').getContext('2d');
+    window.qvarCaptured[n] = Array.from(ctx.getImageData(0, 0, 320, 200).data);
+  };
+}
+
+async function capturedFrames(page) {
+  await page.waitForFunction(() => window.qvarCaptured && window.qvarCaptured[3], { timeout: 20000 });
+  return page.evaluate(() => [1, 2, 3].map((n) => window.qvarCaptured[n]));
+}
+
+// Moves the mouse to play-field pixel (x, y) of the canvas, whatever its scale.
+async function fieldPoint(page, x, y) {
+  const r = await page.evaluate(() => {
+    const b = document.getElementById('screen').getBoundingClientRect();
+    return { left: b.left, top: b.top, width: b.width, height: b.height };
+  });
+  return [r.left + (x + 0.5) * r.width / 320, r.top + (y + 0.5) * r.height / 200];
+}
+
+async function clickField(page, x, y, holdMs = 60) {
+  const [px, py] = await fieldPoint(page, x, y);
+  await page.mouse.move(px, py);
+  await sleep(100);
+  await page.mouse.down();
+  await sleep(holdMs);
+  await page.mouse.up();
+  await sleep(150);
+}
+
+async function readFile(page, file) {
+  return page.evaluate((f) => { try { return Array.from(window.Module.FS.readFile(f)); } catch (e) { return null; } }, file);
+}
+
+async function traceLines(page) {
+  const bytes = await readFile(page, TRACE);
+  if (!bytes) return [];
+  return Buffer.from(bytes).toString('latin1').split('\n').filter((l) => l.endsWith('}')).map((l) => JSON.parse(l));
+}
+
+async function main() {
+  fs.mkdirSync(outDir, { recursive: true });
+  const server = await serve(buildWeb);
+  const url = `http://127.0.0.1:${server.address().port}/?trace=${TRACE}`;
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
+    userDataDir: fs.mkdtempSync(path.join(outDir, 'profile-')),
+  });
+  try {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => { failures++; console.log('FAIL page error: ' + e.message); });
+    await page.setViewport({ width: 1000, height: 700 });
+    await page.evaluateOnNewDocument(watchFirstFrames);
+    await page.goto(url);
+
+    await check('the green frame, "Initialising..." and the menu match the native run pixel for pixel', async () => {
+      const browserFrames = await capturedFrames(page);
+      const native = nativeStartFrames('native-gamma-1', null);
+      for (let i = 0; i < 3; i++) {
+        const d = firstDifference(browserFrames[i], native[i]);
+        if (d) throw new Error(`frame ${i + 1}: ${d}`);
+      }
+      await page.screenshot({ path: path.join(outDir, 'menu.png') });
+    });
+
+    let prefs = null;
+    await check('a gamma set in Options is stored', async () => {
+      await clickField(page, 60, 112);           // "Options"
+      await sleep(300);
+      await clickField(page, 147, 62, 400);      // hold the right arrow: gamma rises 1% a frame
+      await clickField(page, 60, 82);            // "Back" saves prefs.dat
+      await page.waitForFunction(() => window.Module.qvarSyncs >= 2 && !window.Module.qvarSyncing, { timeout: 10000 });
+      prefs = Buffer.from(await readFile(page, '/player/prefs.dat'));
+      const gamma = prefs.readFloatLE(0);
+      assert(gamma > 1.05, `gamma ${gamma} after holding the arrow`);
+      return `gamma ${gamma.toFixed(2)}`;
+    });
+
+    await check('a reload keeps the gamma and shows the menu in it', async () => {
+      await page.reload();
+      const browserFrames = await capturedFrames(page);
+      const kept = Buffer.from(await readFile(page, '/player/prefs.dat'));
+      assert(prefs && kept.equals(prefs), 'prefs.dat after the reload differs from the one saved');
+      const native = nativeStartFrames('native-gamma-kept', prefs);
+      const d = firstDifference(browserFrames[MENU_FIRST_FRAME - 1], native[MENU_FIRST_FRAME - 1]);
+      if (d) throw new Error('menu frame: ' + d);
+      const plain = nativeStartFrames('native-gamma-1', null);
+      assert(firstDifference(browserFrames[MENU_FIRST_FRAME - 1], plain[MENU_FIRST_FRAME - 1]), 'the menu shows gamma 1.0');
+    });
+
+    await check('a click on "Start" starts a game', async () => {
+      await sleep(300);
+      await clickField(page, 60, 82);
+      await page.waitForFunction(async (t) => {
+        try { return window.Module.FS.readFile(t).length > 4000; } catch (e) { return false; }
+      }, { timeout: 10000 }, TRACE);
+      const lines = await traceLines(page);
+      assert.strictEqual(lines[0].frame, 1);
+      assert.strictEqual(lines[0].ships, 3);
+      assert.strictEqual(lines[0].level, 0);
+    });
+
+    await check('a key press fires', async () => {
+      const before = await traceLines(page);
+      assert(before.every((l) => l.shots === 0), 'shots before any key was pressed');
+      await page.keyboard.down('Space');
+      await sleep(60);
+      await page.keyboard.up('Space');
+      await sleep(800);
+      const after = (await traceLines(page)).slice(before.length);
+      assert(after.some((l) => l.shots > 0), 'no shot after Space');
+      await page.keyboard.down('ArrowUp');
+      await sleep(500);
+      await page.keyboard.up('ArrowUp');
+      await page.keyboard.down('Space');
+      await sleep(30);
+      await page.screenshot({ path: path.join(outDir, 'game.png') });
+      await page.keyboard.up('Space');
+    });
+
+    await check('game frames are paced at 100 a second', async () => {
+      await page.evaluate(() => window.qvar.frameReport(true));
+      const t0 = Date.now();
+      await sleep(3000);
+      const r = await page.evaluate(() => window.qvar.frameReport());
+      const rate = r.frames * 1000 / (Date.now() - t0);
+      assert(rate > 80 && rate < 105, `${rate.toFixed(1)} frames a second`);
+      return `${rate.toFixed(1)} frames/s; interval median ${r.interval_median} ms (1st-99th percentile ` +
+             `${r.interval_p1}-${r.interval_p99}); the game's work median ${r.work_median} ms, 99th percentile ` +
+             `${r.work_p99} ms; present median ${r.present_median} ms, 99th percentile ${r.present_p99} ms`;
+    });
+
+    // Level 1 from the menu, and level 860 from a saved.dat that has reached every tenth level
+    // up to 1000 with 3 ships.
+    // Each is played twice: the browser compiles the hot code better once it has run a while,
+    // and the second run's time is the cost of a frame.
+    const reached = Buffer.alloc(1001);
+    reached.fill(3, 1, 101);
+    for (const [name, saved] of [['game.txt', null], ['level860.txt', reached]]) {
+      await check(`${name} played in the page gives the native trace hash`, async () => {
+        const script = path.join(__dirname, name);
+        const results = await page.evaluate(async (text, savedBytes) => {
+          const runs = [];
+          for (let i = 0; i < 2; i++) {
+            const r = await window.qvar.playScript(text, savedBytes ? { 'saved.dat': new Uint8Array(savedBytes) } : {});
+            runs.push({ status: r.status, frames: r.frames, ms: r.ms, hash: r.hash });
+          }
+          return runs;
+        }, fs.readFileSync(script, 'latin1'), saved ? Array.from(saved) : null);
+        const native = nativeTraceHash(script, saved);
+        for (const result of results) {
+          assert.strictEqual(result.status, 0);
+          assert(result.frames > 400, `${result.frames} game frames`);
+          assert.strictEqual(result.hash, native.hash, 'trace hashes differ');
+        }
+        const [first, second] = results;
+        return `${second.frames} game frames in ${second.ms.toFixed(0)} ms, ${(second.ms / second.frames).toFixed(3)} ` +
+               `ms a frame (first run ${first.ms.toFixed(0)} ms), SHA-256 ${native.hash.slice(0, 16)}...`;
+      });
+    }
+
+    await check('a script dropped on the page is replayed, or its faults shown', async () => {
+      const drop = (name, text) => page.evaluate((n, t) => {
+        const data = new DataTransfer();
+        data.items.add(new File([t], n));
+        document.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+      }, name, text);
+      const shown = () => page.$eval('#dropped', (e) => e.textContent + ' ' + (e.querySelector('a') ? e.querySelector('a').download : ''));
+      const native = nativeTraceHash(path.join(__dirname, 'game.txt'), null);
+      await drop('game.txt', fs.readFileSync(path.join(__dirname, 'game.txt'), 'latin1'));
+      await page.waitForFunction(() => /SHA-256/.test(document.getElementById('dropped').textContent), { timeout: 20000 });
+      const text = await shown();
+      assert(text.includes(native.hash) && text.includes('game-trace.jsonl'), text);
+      await drop('bad.txt', 'f5 jump 3\n');
+      await page.waitForFunction(() => /bad\.txt:1/.test(document.getElementById('dropped').textContent), { timeout: 5000 });
+    });
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  console.log(failures === 0 ? 'web: all checks passed' : `web: ${failures} check(s) failed`);
+  process.exit(failures === 0 ? 0 : 1);
+}
+
+main().catch((e) => { console.error(e); process.exit(1); });
