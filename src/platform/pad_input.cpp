@@ -11,7 +11,7 @@ namespace qvar {
 namespace {
 
 constexpr std::string_view LETTERS = "abcdefghijklmnopqrstuvwxyz0123456789 ";
-constexpr int NAME_MAX = 49;  // as the name entry keeps
+constexpr int NAME_LETTERS_MAX = 49;  // as the name entry keeps
 
 uint16_t bit(PadButton b) { return static_cast<uint16_t>(1u << static_cast<unsigned>(b)); }
 uint8_t key_bit(GameKey k) { return static_cast<uint8_t>(1u << static_cast<unsigned>(k)); }
@@ -40,7 +40,7 @@ void follow_name(PadInput& pad, uint8_t c) {
     if (c == 13) return;
     if (pad.name_length > 0 && c == 8) {
         --pad.name_length;
-    } else if (pad.name_length < NAME_MAX) {
+    } else if (pad.name_length < NAME_LETTERS_MAX) {
         pad.name[static_cast<size_t>(pad.name_length++)] = static_cast<char>(c);
     }
 }

@@ -2,7 +2,9 @@
 // faulty line is reported with its number; writing a new file and updating an old one.
 #include "store/settings_text.h"
 
+#ifndef QVAR_NO_INIH
 #include <ini.h>
+#endif
 
 #include <cstring>
 
@@ -121,7 +123,12 @@ Settings parse_settings_text(std::string_view text, Settings settings, std::vect
     feed.rest = text;
     feed.settings = &settings;
     feed.problems = &problems;
+#ifndef QVAR_NO_INIH
     ini_parse_stream(read_line, &feed, take_setting, &feed);
+#else
+    // The browser build has no libinih and no settings file: its page keeps its own choices.
+    if (!text.empty()) problems.push_back({1, "this build reads no settings file"});
+#endif
     return settings;
 }
 

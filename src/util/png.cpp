@@ -1,7 +1,9 @@
 // PNG encoding through libpng into memory: indexed colour, pHYs, compressed, no time stamp.
 #include "util/png.h"
 
+#ifndef QVAR_NO_LIBPNG
 #include <png.h>
+#endif
 
 #include <csetjmp>
 #include <utility>
@@ -9,6 +11,12 @@
 #include "util/files.h"
 
 namespace qvar {
+
+#ifndef QVAR_NO_LIBPNG
+constexpr bool PNG_AVAILABLE = true;
+#else
+constexpr bool PNG_AVAILABLE = false;
+#endif
 
 namespace {
 
@@ -21,6 +29,7 @@ struct EncodeJob {
     std::vector<uint8_t>* out;
 };
 
+#ifndef QVAR_NO_LIBPNG
 void append_bytes(png_structp png, png_bytep data, png_size_t size) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + size);
@@ -63,6 +72,12 @@ bool encode_with_libpng(const EncodeJob& job) {
     return true;
 }
 
+#else
+// The browser build has no libpng (Emscripten cannot fetch its port offline) and writes no
+// pictures: frame dumps and screenshots are the native builds' features.
+bool encode_with_libpng(const EncodeJob&) { return false; }
+#endif
+
 }  // namespace
 
 std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const uint8_t* pixels,
@@ -77,7 +92,7 @@ bool write_png_indexed(const std::string& path, uint32_t width, uint32_t height,
                        const RgbTriples& palette, PixelAspect aspect, std::string& reason) {
     const std::vector<uint8_t> png = encode_png_indexed(width, height, pixels, palette, aspect);
     if (png.empty()) {
-        reason = "the picture could not be encoded";
+        reason = PNG_AVAILABLE ? "the picture could not be encoded" : "this build writes no PNG files";
         return false;
     }
     FileResult written = write_file_atomic(path, png);
