@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 web=0
 if [ "${1:-}" = --web ]; then web=1; shift; fi
-packages=(g++ cmake make pkg-config ccache libsdl2-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make pkg-config ccache libsdl2-dev libpng-dev libinih-dev libgtest-dev libbenchmark-dev)
 # clang and libclang-rt-14-dev: the sanitizer build and its libFuzzer fuzz targets.
 packages+=(clang libclang-rt-14-dev)
 # The install test validates the menu entry, the metainfo and the manual page with these.

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -108,12 +109,16 @@ TEST(KillTest, EveryPlayerFileIsWholeAfterAKillAtAnyMoment) {
     test::write_bytes(script, std::vector<uint8_t>(SAVING_SCRIPT, SAVING_SCRIPT + std::strlen(SAVING_SCRIPT)));
     test::write_bytes(quit, {'0', ' ', 'q', 'u', 'i', 't', '\n'});
 
-    // One whole run gives the new contents and how long a run takes.
+    // Whole runs give the new contents and how long a run takes: the shortest of three, so
+    // that a first run slowed by a busy machine does not push the kills past most runs' end.
     const Contents old = old_contents();
-    reset_folder(user, old);
-    const Clock::time_point start = Clock::now();
-    ASSERT_EQ(finish(start_qvar(data.path(), user, script)), 0);
-    const auto run_us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+    long run_us = LONG_MAX;
+    for (int run = 0; run < 3; ++run) {
+        reset_folder(user, old);
+        const Clock::time_point start = Clock::now();
+        ASSERT_EQ(finish(start_qvar(data.path(), user, script)), 0);
+        run_us = std::min<long>(run_us, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
+    }
     Contents now;
     for (size_t i = 0; i < 3; ++i) now[i] = test::read_bytes(user + "/" + PLAYER_FILES[i]);
     ASSERT_NE(now[0], old[0]);  // the gamma was saved

@@ -33,7 +33,7 @@ TEST(CommandLine, GoodOptionsAreStoredInBothSpellings) {
     ParsedCommandLine d = parse({});
     EXPECT_EQ(d.action, CommandAction::Run);
     EXPECT_FALSE(d.options.headless);
-    EXPECT_EQ(d.options.scale, 0);
+    EXPECT_TRUE(d.options.overrides.empty() && d.options.config_path.empty());
     EXPECT_TRUE(d.options.data_dir.empty() && d.options.user_dir.empty());
     ParsedCommandLine p = parse({"--headless", "--input", "run.txt", "--frames-out=out", "--frames", "1,10-12",
                                  "--trace=t.jsonl", "--data-dir", "/d", "--user-dir=/u"});
@@ -44,10 +44,14 @@ TEST(CommandLine, GoodOptionsAreStoredInBothSpellings) {
               (std::vector<std::string>{"run.txt", "out", "t.jsonl", "/d", "/u"}));
     EXPECT_TRUE(p.options.frames.contains(11));
     EXPECT_FALSE(p.options.frames.contains(2));
-    ParsedCommandLine w = parse({"--fullscreen", "--scale=16"});
+    // Settings for this run become (name, value) overrides, in command-line order.
+    ParsedCommandLine w = parse({"--fullscreen", "--scale=16", "--aspect", "4:3", "--windowed", "--config", "c.conf",
+                                 "--set", "pause_on_focus_loss=no", "--set=screenshot_folder=~/s"});
     ASSERT_EQ(w.action, CommandAction::Run) << w.error;
-    EXPECT_TRUE(w.options.fullscreen);
-    EXPECT_EQ(w.options.scale, 16);
+    EXPECT_EQ(w.options.config_path, "c.conf");
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(w.options.overrides, (Pairs{{"fullscreen", "yes"}, {"scale", "16"}, {"aspect", "4:3"}, {"fullscreen", "no"},
+                                          {"pause_on_focus_loss", "no"}, {"screenshot_folder", "~/s"}}));
     EXPECT_EQ(parse({"--help"}).action, CommandAction::Help);  // help and version win
     EXPECT_EQ(parse({"--scale", "2", "--version"}).action, CommandAction::Version);
     EXPECT_NE(usage_text().find("--frames-out"), std::string::npos);
@@ -67,6 +71,9 @@ TEST(CommandLine, BadInputIsRefusedWithAReason) {
         {{"--headless", "--frames-out", "d", "--frames", "0"}, "bad frame list"},
         {{"--headless", "--frames-out", "d", "--frames", "9-3"}, "bad frame list"},
         {{"--headless", "--scale", "2"}, "cannot go with --headless"},
+        {{"--headless", "--aspect", "4:3"}, "cannot go with --headless"}, {{"--aspect", "16:9"}, "square or 4:3"},
+        {{"--set", "scale"}, "NAME=VALUE"}, {{"--set", "zoom=2"}, "unknown setting 'zoom'"},
+        {{"--set", "fullscreen=maybe"}, "yes or no"},
     };
     for (const Case& c : cases) {
         ParsedCommandLine p = parse(c.args);
@@ -97,7 +104,7 @@ TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyScriptsWithStatus2) {
 TEST(CommandLine, ErrorsQuoteArgumentsSafely) {
     const std::string long_word(300, 'a');
     const ParsedCommandLine escaped = parse({"--scale", "\x1b[2J\n"});
-    EXPECT_EQ(escaped.error, "--scale needs a whole number from 1 to 16, not '\\e[2J\\n'");
+    EXPECT_EQ(escaped.error, "--scale: bad value '\\e[2J\\n' for scale: expected auto or a whole number from 1 to 16");
     const ParsedCommandLine cut = parse({long_word.c_str()});
     EXPECT_EQ(cut.error, "unexpected argument '" + std::string(80, 'a') + "...'");
     const ParsedCommandLine frames = parse({"--headless", "--frames-out", "d", "--frames", "1\r2"});

@@ -27,7 +27,7 @@ InputScript parse_ok(const std::string& text) {
 // An event as its script line would say it: "L4 2500 press 2", "L7 +f10 type #", ...
 std::string show(const ScriptEvent& e) {
     static const char* const when[] = {"", "+", "f", "+f"};
-    static const char* const op[] = {"press", "release", "type", "text", "move", "down", "up", "click", "quit"};
+    static const char* const op[] = {"press", "release", "type", "text", "move", "down", "up", "click", "quit", "lost", "gained"};
     std::string s = "L" + std::to_string(e.line) + " " + when[int(e.when)] + std::to_string(e.at) + " " + op[int(e.op)];
     if (e.op == ScriptOp::Press || e.op == ScriptOp::Release) s += " " + std::to_string(int(e.key));
     if (e.op == ScriptOp::ButtonDown || e.op == ScriptOp::ButtonUp || e.op == ScriptOp::Click) s += " b" + std::to_string(e.button);
@@ -80,14 +80,16 @@ TEST(InputScriptParse, EveryFormOfTimeActionAndDirective) {
     InputScript s = parse_ok("# a comment\r\n\n   idle-quit 5s\n2500 press space\n+400ms release SPACE\n"
                              "f120 type enter\n+f10 type \"#\"   # a comment after the event\n"
                              "3s text \"  Ace # 1 \"\n+0 text hello world # greeting\n10 move 319 199\n"
-                             "11 button-down right\n12 button-up left\n13 click\n14 click right 5 6\n15 click 7 8\n16\tquit\n");
+                             "11 button-down right\n12 button-up left\n13 click\n14 click right 5 6\n15 click 7 8\n16\tquit\n"
+                             "+f1 focus-lost\n+0 FOCUS-GAINED\n");
     EXPECT_EQ(s.idle_quit_ms, 5000u);
     std::vector<std::string> got;
     for (const ScriptEvent& e : s.events) got.push_back(show(e));
     EXPECT_EQ(got, (std::vector<std::string>{
                        "L4 2500 press 0", "L5 +400 release 0", "L6 f120 type \r", "L7 +f10 type #",
                        "L8 3000 text   Ace # 1 ", "L9 +0 text hello world", "L10 10 move 319,199", "L11 11 down b2",
-                       "L12 12 up b1", "L13 13 click b1", "L14 14 click b2 5,6", "L15 15 click b1 7,8", "L16 16 quit"}));
+                       "L12 12 up b1", "L13 13 click b1", "L14 14 click b2 5,6", "L15 15 click b1 7,8", "L16 16 quit",
+                       "L17 +f1 lost", "L18 +0 gained"}));
     EXPECT_TRUE(parse_ok("").events.empty());
 }
 

@@ -33,7 +33,9 @@ Message msg(MessageKind kind, uint8_t character = 0, uint32_t flags = 0, int32_t
 std::unique_ptr<Platform> open_dummy(std::string& error) {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    auto p = make_sdl_platform(SdlOptions{false, 2});
+    SdlOptions options;
+    options.scale = 2;
+    auto p = make_sdl_platform(options);
     if (!p->open_display(error)) return nullptr;
     return p;
 }

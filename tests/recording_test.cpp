@@ -115,6 +115,7 @@ public:
     uint64_t now_us() override { return real_->now_us(); }
     void start_timer(int32_t id, uint32_t ms) override { real_->start_timer(id, ms); }
     bool key_down(GameKey k) override { return real_->key_down(k); }
+    void set_input_mode(InputMode mode) override { real_->set_input_mode(mode); }
     void message_box(const std::string& c, const std::string& t) override { real_->message_box(c, t); }
 
 private:

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "store/settings.h"
 #include "util/message_text.h"
 
 namespace qvar {
@@ -16,8 +17,14 @@ namespace {
 
 // Every option, in --help's order. A value name marks an option that takes a value.
 constexpr OptionInfo OPTIONS[] = {
-    {"--fullscreen", "", "desktop full screen (the picture stays a whole-number scale)"},
-    {"--scale", "N", "window at N times 320x200 (1 to 16); default: the largest that fits"},
+    {"--config", "FILE", "the settings file (default: $XDG_CONFIG_HOME/qvar/qvar.conf or\n"
+                         "~/.config/qvar/qvar.conf; written with the defaults when missing)"},
+    {"--fullscreen", "", "desktop full screen for this run (the setting fullscreen)"},
+    {"--windowed", "", "a window for this run, even when the settings say full screen"},
+    {"--scale", "N", "open the window at N times 320x200 (1 to 16) for this run"},
+    {"--aspect", "A", "square (sharp square pixels) or 4:3 (the frame at 4:3) for this run"},
+    {"--set", "NAME=VALUE", "any setting of the settings file, for this run only;\n"
+                            "may be given more than once"},
     {"--data-dir", "DIR", "look for the game's data (lets.dat, nums.dat, qvar.dat, boni.dat\n"
                           "and c2.dat) in DIR first; then in $QVAR_DATA_DIR, the folder of\n"
                           "the executable, ../share/qvar from there, each $XDG_DATA_DIRS/qvar"},
@@ -45,6 +52,28 @@ const OptionInfo* find_option(std::string_view name) {
     return nullptr;
 }
 
+// Checks a setting for this run the way the settings file would and keeps it.
+bool add_override(CommandLine& cl, std::string_view option, std::string_view name, std::string_view value,
+                  std::string& error) {
+    Settings check;
+    if (!apply_setting(check, name, value, error)) {
+        error = std::string(option) + ": " + error;
+        return false;
+    }
+    cl.overrides.emplace_back(std::string(name), std::string(value));
+    return true;
+}
+
+// --set NAME=VALUE
+bool add_set(CommandLine& cl, std::string_view value, std::string& error) {
+    const size_t eq = value.find('=');
+    if (eq == std::string_view::npos || eq == 0) {
+        error = "--set needs NAME=VALUE, not '" + printable(value) + "'";
+        return false;
+    }
+    return add_override(cl, "--set", value.substr(0, eq), value.substr(eq + 1), error);
+}
+
 // A whole number from 1 to `most` (at most two digits).
 bool parse_small(std::string_view text, int most, int& out) {
     if (text.empty() || text.size() > 2) return false;
@@ -58,7 +87,6 @@ bool parse_small(std::string_view text, int most, int& out) {
     return true;
 }
 
-bool parse_scale(std::string_view text, int& scale) { return parse_small(text, MAX_WINDOW_SCALE, scale); }
 bool parse_place(std::string_view text, int& place) { return parse_small(text, 20, place); }
 
 // The options that replay recordings, and how many of them were given.
@@ -69,8 +97,15 @@ int replay_modes(const CommandLine& cl) {
 
 // Stores one option's value; false with `error` set when the value is not acceptable.
 bool store(CommandLine& cl, std::string_view name, std::string_view value, std::string& error) {
+    const bool window_option = name == "--fullscreen" || name == "--windowed" || name == "--scale" || name == "--aspect";
+    cl.window_options = cl.window_options || window_option;
     if (name == "--headless") cl.headless = true;
-    else if (name == "--fullscreen") cl.fullscreen = true;
+    else if (name == "--fullscreen") return add_override(cl, name, "fullscreen", "yes", error);
+    else if (name == "--windowed") return add_override(cl, name, "fullscreen", "no", error);
+    else if (name == "--scale") return add_override(cl, name, "scale", value, error);
+    else if (name == "--aspect") return add_override(cl, name, "aspect", value, error);
+    else if (name == "--set") return add_set(cl, value, error);
+    else if (name == "--config") cl.config_path = value;
     else if (name == "--stats") cl.stats = true;
     else if (name == "--input") cl.input_path = value;
     else if (name == "--frames-out") cl.frames_out = value;
@@ -88,9 +123,6 @@ bool store(CommandLine& cl, std::string_view name, std::string_view value, std::
     else if (name == "--frames") {
         cl.frames_given = true;
         if (!parse_frame_list(value, cl.frames, error)) return false;
-    } else if (name == "--scale" && !parse_scale(value, cl.scale)) {
-        error = "--scale needs a whole number from 1 to 16, not '" + printable(value) + "'";
-        return false;
     }
     return true;
 }
@@ -99,13 +131,13 @@ bool store(CommandLine& cl, std::string_view name, std::string_view value, std::
 bool check_combinations(const CommandLine& cl, std::string& error) {
     if (!cl.headless && (!cl.input_path.empty() || !cl.frames_out.empty() || cl.frames_given))
         error = "--input, --frames-out and --frames need --headless";
-    else if (cl.headless && (cl.fullscreen || cl.scale != 0))
-        error = "--fullscreen and --scale need a window; they cannot go with --headless";
+    else if (cl.headless && cl.window_options)
+        error = "--fullscreen, --windowed, --scale and --aspect need a window; they cannot go with --headless";
     else if (replay_modes(cl) > 1)
         error = "--playback, --timedemo, --verify-scores and --playback-score each run alone";
     else if (replay_modes(cl) > 0 && (!cl.record_path.empty() || !cl.input_path.empty()))
         error = "a playback takes its input from the recording; it cannot go with --record or --input";
-    else if ((!cl.timedemo_path.empty() || cl.verify_scores) && (cl.fullscreen || cl.scale != 0 || !cl.frames_out.empty()))
+    else if ((!cl.timedemo_path.empty() || cl.verify_scores) && (cl.window_options || !cl.frames_out.empty()))
         error = "--timedemo and --verify-scores run headless without output";
     else if (cl.frames_given != !cl.frames_out.empty())
         error = "--frames-out and --frames go together: a folder and the frames to write into it";
@@ -170,6 +202,11 @@ std::string usage_text() {
         }
         text.append(line).append(help).append("\n");
     }
+    text.append(
+        "\nIn the window: Alt+Enter or F11 switches full screen, F12 saves a screenshot; a game\n"
+        "pauses when the window loses the focus. The game keys and the window live in the\n"
+        "settings file, which lists every setting with its values. Gamepads work everywhere.\n"
+        "'man qvar' and the README describe the controls and the settings.\n");
     return text;
 }
 

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/frame_capture.h"
 #include "platform/platform.h"
@@ -12,7 +14,6 @@ namespace qvar {
 
 // The version set once in CMakeLists.txt (project VERSION); --version prints it.
 extern const char* const QVAR_VERSION;
-inline constexpr int MAX_WINDOW_SCALE = 16;
 
 struct CommandLine {
     bool headless = false;
@@ -23,8 +24,11 @@ struct CommandLine {
     std::string trace_path;   // --trace: the game's per-frame trace
     std::string data_dir;     // --data-dir: the first folder the data search tries (app/data_search.h)
     std::string user_dir;     // --user-dir; empty: the player's data folder
-    bool fullscreen = false;
-    int scale = 0;            // --scale; 0: the largest that fits
+    std::string config_path;  // --config; empty: the settings file's usual place
+    // Settings for this run only, in command-line order, as (name, value): --fullscreen,
+    // --windowed, --scale, --aspect and every --set. Each has been checked.
+    std::vector<std::pair<std::string, std::string>> overrides;
+    bool window_options = false;  // one of the options that only a window can use was given
     bool stats = false;       // --stats: frame statistics on stdout at exit
     std::string record_path;    // --record: the whole run's recording
     std::string playback_path;  // --playback: play this recording instead of taking input

@@ -7,6 +7,7 @@
 #include "app/data_search.h"
 #include "app/main_cycle.h"
 #include "app/recorded_runs.h"
+#include "app/run_settings.h"
 #include "model/system.h"
 #include "platform/headless_platform.h"
 #include "platform/input_script.h"
@@ -104,6 +105,7 @@ int run_headless(const CommandLine& options) {
         return 2;
     }
     if (options.playback_path.empty() && options.playback_score == 0) prepare_scripted_run(platform, script);
+    platform.set_pause_on_focus_loss(load_run_settings(options, false).at_start.pause_on_focus_loss);
     std::shared_ptr<const FrameCaptureResult> capture;
     if (!options.frames_out.empty()) {
         if (!make_dirs(options.frames_out)) {

@@ -37,6 +37,7 @@ GameOutcome run_game(System& sys, const GameStart& start, LevelProgress& progres
         return {0, start.start_level, true};
     }
     GameTrace trace(sys.trace_path);
+    sys.platform.set_input_mode(InputMode::Game);
     while (!game_should_end(sys, *game)) {
         run_frame(sys, *game);
         trace.write_frame(sys, *game);

@@ -168,6 +168,17 @@ bool HeadlessPlatform::key_down(GameKey key) {
     return keys_[k] || tapped_[k];
 }
 
+void HeadlessPlatform::lose_focus() {
+    if (focused_ && pause_on_focus_loss_ && mode_ == InputMode::Game) tap_key(GameKey::P);
+    focused_ = false;
+    post(Message{});  // the focus message itself
+}
+
+void HeadlessPlatform::gain_focus() {
+    focused_ = true;
+    post(Message{});
+}
+
 void HeadlessPlatform::message_box(const std::string& caption, const std::string& text) {
     boxes_.push_back(caption + ": " + text);
 }

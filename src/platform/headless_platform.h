@@ -40,7 +40,9 @@ public:
     uint64_t now_ms() override { return now_ms_; }
     uint64_t now_us() override { return now_ms_ * 1000; }
     void start_timer(int32_t id, uint32_t period_ms) override;
+    // True while the key is set down, and from a tap (tap_key) until the next present.
     bool key_down(GameKey key) override;
+    void set_input_mode(InputMode mode) override { mode_ = mode; }
     void message_box(const std::string& caption, const std::string& text) override;
 
     // --- driving input ---
@@ -57,6 +59,13 @@ public:
     // Sets a game key's state at once; a key set down stays down for key_down until the next
     // present even when it is set up again before.
     void set_key(GameKey key, bool down);
+    // Makes the key read as down until the next present, as a press too short to be held.
+    void tap_key(GameKey key) { tapped_[static_cast<size_t>(key)] = true; }
+    // The window loses or regains the focus. Losing it in a game, with the setting on, taps P
+    // so that the game pauses exactly as if P had been pressed; regaining it does nothing more.
+    void lose_focus();
+    void gain_focus();
+    void set_pause_on_focus_loss(bool on) { pause_on_focus_loss_ = on; }
     // Posts the key's press message, sets it down, and posts its character if it has one.
     void press_key(GameKey key);
     void release_key(GameKey key);
@@ -90,6 +99,7 @@ public:
     int display_releases() const { return releases_; }
     const std::vector<std::string>& message_boxes() const { return boxes_; }
     uint32_t buttons_held() const { return buttons_; }
+    InputMode input_mode() const { return mode_; }
     bool key_held(GameKey key) const { return keys_[static_cast<size_t>(key)]; }  // no tap latch
 
 private:
@@ -127,6 +137,9 @@ private:
     std::vector<Scheduled> ready_;
     std::array<bool, GAME_KEY_COUNT> keys_{};
     std::array<bool, GAME_KEY_COUNT> tapped_{};  // went down since the last present
+    InputMode mode_ = InputMode::Pointer;
+    bool focused_ = true;
+    bool pause_on_focus_loss_ = true;
     std::array<uint8_t, 64000> last_frame_{};
     Palette palette_{};
     FrameHook frame_hook_;

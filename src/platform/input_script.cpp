@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "util/ascii.h"
 #include "util/files.h"
 #include "util/message_text.h"
 
@@ -18,15 +19,6 @@ constexpr size_t MAX_TEXT = 1000;
 std::string quoted(std::string_view word) { return "'" + printable(word) + "'"; }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_word(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -60,7 +52,7 @@ std::optional<uint64_t> parse_ms(std::string_view s) {
     uint64_t factor = 1;
     if (s.size() > 2 && same_word(s.substr(s.size() - 2), "ms")) {
         s.remove_suffix(2);
-    } else if (s.size() > 1 && lower(s.back()) == 's') {
+    } else if (s.size() > 1 && lower_ascii(s.back()) == 's') {
         s.remove_suffix(1);
         factor = 1000;
     }
@@ -72,7 +64,7 @@ std::optional<uint64_t> parse_ms(std::string_view s) {
 bool parse_when(std::string_view word, ScriptEvent& ev) {
     bool relative = !word.empty() && word.front() == '+';
     if (relative) word.remove_prefix(1);
-    bool frames = !word.empty() && lower(word.front()) == 'f';
+    bool frames = !word.empty() && lower_ascii(word.front()) == 'f';
     if (frames) word.remove_prefix(1);
     std::optional<uint64_t> v = frames ? parse_number(word) : parse_ms(word);
     if (!v) return false;
@@ -191,6 +183,8 @@ bool parse_action(std::string_view rest, ScriptEvent& ev, std::string& error) {
         return parse_click(rest, ev, error);
     } else if (same_word(verb, "quit")) {
         ev.op = ScriptOp::Quit;
+    } else if (same_word(verb, "focus-lost") || same_word(verb, "focus-gained")) {
+        ev.op = same_word(verb, "focus-lost") ? ScriptOp::FocusLost : ScriptOp::FocusGained;
     } else {
         error = verb.empty() ? "an event needs an action after its time" : "unknown action " + quoted(verb);
         return false;

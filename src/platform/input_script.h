@@ -19,6 +19,8 @@
 //            button-down BTN / button-up BTN      BTN: left or right
 //            click [BTN] [X Y]         moves first when X Y are given; presses the button
 //                                      (left by default) and lets it go 40 ms later
+//            focus-lost / focus-gained the window loses or regains the focus (losing it
+//                                      pauses a game when pause_on_focus_loss is on)
 //            quit                      the window's close request
 // A directive line:  idle-quit MS   quit after MS virtual ms without input once the script
 //                                   has run out (0: never); the default is 60000.
@@ -47,7 +49,7 @@ inline constexpr uint32_t TEXT_GAP_MS = 60;      // between the characters of a 
 inline constexpr uint32_t CLICK_HOLD_MS = 40;    // a click's button is let go this much later
 
 enum class ScriptWhen : uint8_t { AtTime, AfterTime, AtFrame, AfterFrames };
-enum class ScriptOp : uint8_t { Press, Release, Type, Text, Move, ButtonDown, ButtonUp, Click, Quit };
+enum class ScriptOp : uint8_t { Press, Release, Type, Text, Move, ButtonDown, ButtonUp, Click, Quit, FocusLost, FocusGained };
 
 struct ScriptEvent {
     int line = 0;

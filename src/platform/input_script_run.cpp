@@ -8,7 +8,7 @@ namespace qvar {
 
 namespace {
 
-enum class StepKind : uint8_t { PressKey, ReleaseKey, KeyDownChar, KeyUp, Move, ButtonDown, ButtonUp, Quit };
+enum class StepKind : uint8_t { PressKey, ReleaseKey, KeyDownChar, KeyUp, Move, ButtonDown, ButtonUp, FocusLost, FocusGained, Quit };
 
 struct Step {
     uint32_t offset_ms = 0;
@@ -35,6 +35,8 @@ void apply(HeadlessPlatform& p, const Step& s) {
         case StepKind::Move: p.move_mouse(s.x, s.y); break;
         case StepKind::ButtonDown: p.button_down(s.button); break;
         case StepKind::ButtonUp: p.button_up(s.button); break;
+        case StepKind::FocusLost: p.lose_focus(); break;
+        case StepKind::FocusGained: p.gain_focus(); break;
         case StepKind::Quit: p.request_quit(); break;
     }
 }
@@ -80,6 +82,8 @@ std::vector<Step> steps_of(const ScriptEvent& ev) {
             s.offset_ms = CLICK_HOLD_MS;
             steps.push_back(s);
             break;
+        case ScriptOp::FocusLost: s.kind = StepKind::FocusLost; steps.push_back(s); break;
+        case ScriptOp::FocusGained: s.kind = StepKind::FocusGained; steps.push_back(s); break;
         case ScriptOp::Quit: s.kind = StepKind::Quit; steps.push_back(s); break;
     }
     return steps;

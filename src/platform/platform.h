@@ -23,6 +23,16 @@ enum class MessageKind : uint8_t {
     Other,        // any other message (key presses and releases, focus, ...)
 };
 
+// What the program is waiting for, so that a backend can give input that is neither a key
+// nor the mouse its meaning (a gamepad's buttons; the window losing the focus pauses a game).
+// Each screen sets it as it starts; the game sets Game for its frames.
+enum class InputMode : uint8_t {
+    Pointer,  // the menu and the screens driven by the mouse
+    Game,     // a game's frames: the eight keys are read by their state
+    PressAnyKey,  // a "press a key" page: any typed character (or a click) goes on
+    Text,     // the name entry: typed characters, Backspace and Enter
+};
+
 // Mouse flag bits of a button message, as the window system delivers them.
 inline constexpr uint32_t MOUSE_LEFT = 0x01;
 inline constexpr uint32_t MOUSE_RIGHT = 0x02;
@@ -72,6 +82,8 @@ public:
     // a tap shorter than a frame reads as down in exactly one frame. It changes only when
     // messages are taken and at a present, so two reads in one frame give the same answer.
     virtual bool key_down(GameKey key) = 0;
+    // Tells the backend what the program now waits for (see InputMode).
+    virtual void set_input_mode(InputMode mode) = 0;
 
     // Shows a blocking message box with an OK button (headless: records it).
     virtual void message_box(const std::string& caption, const std::string& text) = 0;

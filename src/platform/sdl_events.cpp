@@ -9,6 +9,9 @@ namespace qvar {
 
 namespace {
 
+constexpr uint64_t PAD_LOOK_US = 20000;  // a pad's press is seen within this while waiting
+constexpr uint64_t PAD_TICK_US = 10000;  // the pointer and the letters step this often
+
 Message kind_only(MessageKind kind) {
     Message m;
     m.kind = kind;
@@ -56,7 +59,18 @@ uint32_t button_bit(uint8_t button) {
     }
 }
 
-// The flag word a button message carries: the buttons held after it, Shift and Ctrl.
+// The flag word of a button message: the buttons held after it (a gamepad's click too),
+// Shift and Ctrl.
+Message button_message(const SdlEventState& state) {
+    Message m;
+    m.kind = MessageKind::MouseButton;
+    m.button_flags = state.buttons | state.pad_buttons;
+    if ((state.modifiers & KMOD_SHIFT) != 0) m.button_flags |= MOUSE_SHIFT;
+    if ((state.modifiers & KMOD_CTRL) != 0) m.button_flags |= MOUSE_CONTROL;
+    return m;
+}
+
+// The message for a mouse button event: the buttons held after it, Shift and Ctrl.
 // A second press of a double click (and the fourth, ...) is the double-click message, which
 // changes nothing; the right button's double click and the middle button are ignored alike.
 Message mouse_button(const SDL_MouseButtonEvent& ev, SdlEventState& state) {
@@ -67,56 +81,62 @@ Message mouse_button(const SDL_MouseButtonEvent& ev, SdlEventState& state) {
     if (bit == MOUSE_LEFT && second_press) return kind_only(MessageKind::DoubleClick);
     if (bit != MOUSE_LEFT && bit != MOUSE_RIGHT) return kind_only(MessageKind::Other);
     if (bit == MOUSE_RIGHT && second_press) return kind_only(MessageKind::Other);
-    Message m;
-    m.kind = MessageKind::MouseButton;
-    m.button_flags = state.buttons;
-    if ((state.modifiers & KMOD_SHIFT) != 0) m.button_flags |= MOUSE_SHIFT;
-    if ((state.modifiers & KMOD_CTRL) != 0) m.button_flags |= MOUSE_CONTROL;
-    return m;
+    return button_message(state);
 }
 
 // Window coordinates become play-field ones through the picture's place; outside the
 // picture (the letterbox bars) they are clamped to its edge.
-Message mouse_move(const SDL_MouseMotionEvent& ev, const PictureFit& fit) {
+Message mouse_move(const SDL_MouseMotionEvent& ev, const PicturePlace& place) {
     Message m;
     m.kind = MessageKind::MouseMove;
-    target_to_field(fit, ev.x, ev.y, m.x, m.y);
+    if (place.four_three)
+        four_three_to_field(place.plan, ev.x, ev.y, m.x, m.y);
+    else
+        target_to_field(place.fit, ev.x, ev.y, m.x, m.y);
     return m;
 }
 
-// The keys the game reads by their state, Ctrl on either side.
-struct TrackedKey {
-    SDL_Scancode code;
-    GameKey key;
-};
-constexpr TrackedKey TRACKED_KEYS[] = {
-    {SDL_SCANCODE_SPACE, GameKey::Space}, {SDL_SCANCODE_LCTRL, GameKey::Control}, {SDL_SCANCODE_RCTRL, GameKey::Control},
-    {SDL_SCANCODE_LEFT, GameKey::Left},   {SDL_SCANCODE_UP, GameKey::Up},         {SDL_SCANCODE_RIGHT, GameKey::Right},
-    {SDL_SCANCODE_DOWN, GameKey::Down},   {SDL_SCANCODE_P, GameKey::P},           {SDL_SCANCODE_Q, GameKey::Q},
-};
-
 uint16_t game_key_bit(GameKey key) { return static_cast<uint16_t>(1u << static_cast<unsigned>(key)); }
 
+// The bound keys follow the key events: held from the press to the release, tapped by a press.
 void track_key(const SDL_KeyboardEvent& ev, SdlEventState& state) {
-    for (size_t i = 0; i < std::size(TRACKED_KEYS); ++i) {
-        if (TRACKED_KEYS[i].code != ev.keysym.scancode) continue;
-        const auto bit = static_cast<uint16_t>(1u << i);
-        if (ev.type == SDL_KEYDOWN) {
-            state.keys_held = static_cast<uint16_t>(state.keys_held | bit);
-            state.keys_tapped = static_cast<uint16_t>(state.keys_tapped | game_key_bit(TRACKED_KEYS[i].key));
-        } else {
-            state.keys_held = static_cast<uint16_t>(state.keys_held & ~bit);
-        }
+    for (BoundKey& bound : state.bound) {
+        if (bound.key != ev.keysym.sym) continue;
+        bound.held = ev.type == SDL_KEYDOWN;
+        if (bound.held) state.keys_tapped = static_cast<uint16_t>(state.keys_tapped | game_key_bit(bound.action));
     }
 }
 
 }  // namespace
 
+std::vector<BoundKey> bind_keys(const KeyNames& names) {
+    const KeyNames defaults = default_key_names();
+    std::vector<BoundKey> bound;
+    for (size_t action = 0; action < names.size(); ++action) {
+        const size_t before = bound.size();
+        for (const std::string& name : names[action])
+            if (sdl_keycode_of(name) != SDLK_UNKNOWN) bound.push_back({sdl_keycode_of(name), static_cast<GameKey>(action)});
+        if (bound.size() > before) continue;
+        for (const std::string& name : defaults[action])
+            bound.push_back({sdl_keycode_of(name), static_cast<GameKey>(action)});
+    }
+    return bound;
+}
+
 bool game_key_down(const SdlEventState& state, GameKey key) {
     if ((state.keys_tapped & game_key_bit(key)) != 0) return true;
-    for (size_t i = 0; i < std::size(TRACKED_KEYS); ++i)
-        if (TRACKED_KEYS[i].key == key && (state.keys_held & (1u << i)) != 0) return true;
+    for (const BoundKey& bound : state.bound)
+        if (bound.action == key && bound.held) return true;
     return false;
+}
+
+WindowKey window_key(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN || event.key.repeat != 0) return WindowKey::Plain;
+    const SDL_Keycode key = event.key.keysym.sym;
+    const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+    if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) return WindowKey::ToggleFullscreen;
+    if (key == SDLK_F12) return WindowKey::Screenshot;
+    return WindowKey::Plain;
 }
 
 Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
@@ -130,7 +150,7 @@ Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
             return kind_only(event.window.event == SDL_WINDOWEVENT_CLOSE ? MessageKind::Quit : MessageKind::Other);
         case SDL_KEYDOWN: return key_down(event.key);
         case SDL_TEXTINPUT: return text_input(event.text, state);
-        case SDL_MOUSEMOTION: return mouse_move(event.motion, state.fit);
+        case SDL_MOUSEMOTION: return mouse_move(event.motion, state.place);
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: return mouse_button(event.button, state);
         default: return kind_only(MessageKind::Other);
@@ -152,24 +172,46 @@ bool SdlPlatform::timer_due(Message& out) {
 bool SdlPlatform::poll_message(Message& out) {
     if (events_.text_next < events_.text_count) {
         out = character(events_.text[events_.text_next++]);
+        pad_saw_message(pad_, out);
         return true;
     }
-    SDL_Event event;
-    if (video_started_ && SDL_PollEvent(&event) != 0) {
-        if (event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) texture_lost_ = true;
-        if (event.type == SDL_WINDOWEVENT) window_event(event.window);
-        out = translate_sdl_event(event, events_);
-        return true;
-    }
+    pad_tick(pad_, SDL_GetTicks64());
+    if (pad_message(out) || take_sdl_event(out)) return true;
     return timer_due(out);  // a timer message comes only when nothing else is waiting
 }
 
-// A window drawn straight into its pixels shows them again at once when uncovered, even
-// while the game waits without presenting; a new size means a new surface to fit.
-void SdlPlatform::window_event(const SDL_WindowEvent& event) {
-    if (!draws_into_window()) return;
-    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) surface_ = nullptr;
-    if (event.event == SDL_WINDOWEVENT_EXPOSED && surface_ != nullptr) SDL_UpdateWindowSurface(window_);
+// The gamepad's next message; a click carries the mouse's buttons with it, as the mouse's
+// carry the pad's.
+bool SdlPlatform::pad_message(Message& out) {
+    if (!pad_next_message(pad_, out)) return false;
+    if (out.kind == MessageKind::MouseButton) {
+        events_.pad_buttons = out.button_flags & MOUSE_LEFT;
+        out = button_message(events_);
+    }
+    return true;
+}
+
+// The next SDL event as a message. Controller events become the pad's messages, if any; the
+// window's own keys act and reach the game as a plain key message.
+bool SdlPlatform::take_sdl_event(Message& out) {
+    SDL_Event event;
+    while (video_started_ && SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) texture_lost_ = true;
+        if (pads_.handle(event, pad_, SDL_GetTicks64())) {
+            if (pad_message(out)) return true;
+            continue;
+        }
+        if (event.type == SDL_WINDOWEVENT) window_event(event.window);
+        out = translate_sdl_event(event, events_);
+        const WindowKey key = window_key(event);
+        if (key != WindowKey::Plain) {
+            window_key_pressed(key);
+            out = kind_only(MessageKind::Other);  // Alt+Enter types no Enter
+        }
+        pad_saw_message(pad_, out);
+        return true;
+    }
+    return false;
 }
 
 uint64_t SdlPlatform::now_us() {
@@ -180,8 +222,11 @@ uint64_t SdlPlatform::now_us() {
 void SdlPlatform::wait_message(uint32_t timeout_ms) { wait_message_us(uint64_t{timeout_ms} * 1000); }
 
 bool SdlPlatform::wait_message_us(uint64_t timeout_us) {
-    if (events_.text_next < events_.text_count) return true;
+    if (events_.text_next < events_.text_count || pad_.queue_count > 0) return true;
     uint64_t wait = timeout_us;
+    // A pad's events do not come over the window's connection: look again soon while one is
+    // plugged in, and often while it moves the pointer or steps letters.
+    if (pads_.connected()) wait = std::min<uint64_t>(wait, pad_busy(pad_) ? PAD_TICK_US : PAD_LOOK_US);
     if (timer_period_ != 0) {
         const uint64_t now = SDL_GetTicks64();
         wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, (next_tick_ - now) * 1000);
@@ -212,6 +257,11 @@ void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
     next_tick_ = SDL_GetTicks64() + period_ms;
 }
 
-bool SdlPlatform::key_down(GameKey key) { return game_key_down(events_, key); }
+bool SdlPlatform::key_down(GameKey key) { return game_key_down(events_, key) || pad_key_down(pad_, key); }
+
+void SdlPlatform::set_input_mode(InputMode mode) {
+    input_mode_ = mode;
+    pad_set_mode(pad_, mode);
+}
 
 }  // namespace qvar

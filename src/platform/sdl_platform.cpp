@@ -1,5 +1,5 @@
-// The SDL2 backend's display: a window showing the 320x200 frame through the palette,
-// scaled by a whole number with square pixels, and the message box.
+// The SDL2 backend's display: the 320x200 frame through the palette, at the largest whole
+// factor that fits the window (square pixels) or at 4:3, with black bars; and the message box.
 #include <algorithm>
 #include <cstring>
 
@@ -11,7 +11,6 @@ namespace {
 
 constexpr int FIELD_W = 320;
 constexpr int FIELD_H = 200;
-constexpr const char* WINDOW_TITLE = "QVAR Game Console";
 
 std::string sdl_reason(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
@@ -48,38 +47,15 @@ bool is_software_gl(const std::string& renderer_name) {
 
 std::unique_ptr<Platform> make_sdl_platform(const SdlOptions& options) { return std::make_unique<SdlPlatform>(options); }
 
+SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
+    events_.bound = bind_keys(options.keys);
+    events_.place.four_three = options.four_three;
+}
+
 SdlPlatform::~SdlPlatform() {
     release_display();
+    pads_.stop();
     if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
-// The largest whole factor at which the window, frame included, fits the usable desktop.
-int SdlPlatform::fitting_scale() const {
-    SDL_Rect usable{0, 0, FIELD_W, FIELD_H};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
-    return std::max(1, std::min(usable.w / FIELD_W, usable.h / FIELD_H));
-}
-
-bool SdlPlatform::create_window(std::string& error) {
-    const bool full = options_.fullscreen;
-    scale_ = full ? 1 : (options_.scale > 0 ? options_.scale : fitting_scale());
-    const uint32_t flags = SDL_WINDOW_HIDDEN | (full ? static_cast<uint32_t>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u);
-    window_ = SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FIELD_W * scale_,
-                               FIELD_H * scale_, flags);
-    if (window_ == nullptr) {
-        error = sdl_reason("cannot create the window");
-        return false;
-    }
-    int top = 0, left = 0, bottom = 0, right = 0;
-    SDL_Rect usable{};
-    if (!full && options_.scale == 0 && scale_ > 1 && SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
-        SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
-        (FIELD_H * scale_ + top + bottom > usable.h || FIELD_W * scale_ + left + right > usable.w)) {
-        --scale_;  // the frame's title bar would push the window off the desktop
-        SDL_SetWindowSize(window_, FIELD_W * scale_, FIELD_H * scale_);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
-    return true;
 }
 
 // With a graphics card, the accelerated renderer. Without one, the window's own pixels,
@@ -131,6 +107,7 @@ bool SdlPlatform::open_display(std::string& error) {
         }
         video_started_ = true;
     }
+    pads_.start(options_.controller_mappings);
     palette_ = initial_palette();
     if (!create_window(error) || !choose_drawing(error)) {
         release_display();
@@ -146,9 +123,20 @@ bool SdlPlatform::open_display(std::string& error) {
     x11_socket_ = sdl_x11_socket(window_);
     int out_w = 0, out_h = 0;
     SDL_GetWindowSizeInPixels(window_, &out_w, &out_h);
-    events_.fit = fit_picture(out_w, out_h);
-    if (options_.fullscreen) scale_ = std::max(1, events_.fit.scale_x);
+    fit_picture_to(out_w, out_h);
+    if (options_.fullscreen) scale_ = std::max(1, events_.place.fit.scale_x);
     return true;
+}
+
+// Where the picture goes in a window of this many pixels; the 4:3 taps are worked out only
+// when the size changes.
+void SdlPlatform::fit_picture_to(int width, int height) {
+    PicturePlace& place = events_.place;
+    if (place.four_three && (place.plan.width == 0 || width != place.target_w || height != place.target_h))
+        place.plan = plan_four_three(width, height);
+    place.target_w = width;
+    place.target_h = height;
+    place.fit = fit_picture(width, height);
 }
 
 void SdlPlatform::set_palette_entry(uint8_t index, Rgb colour) {
@@ -160,7 +148,21 @@ void SdlPlatform::set_palette_entry(uint8_t index, Rgb colour) {
 
 void SdlPlatform::present(const uint8_t* pixels) {
     events_.keys_tapped = 0;
+    pad_frame_shown(pad_);
+    std::memcpy(last_frame_.data(), pixels, last_frame_.size());
+    last_palette_ = palette_;
+    presented_ = window_ != nullptr;
+    draw_picture(pixels);
+}
+
+// Draws a frame into the window, unless it is minimised or hidden: then no time goes into
+// drawing, and the next frame shown is drawn whole.
+void SdlPlatform::draw_picture(const uint8_t* pixels) {
     if (window_ == nullptr) return;
+    if (hidden_ || (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0) {
+        shown_valid_ = false;
+        return;
+    }
     if (renderer_ != nullptr)
         present_with_renderer(pixels);
     else
@@ -177,14 +179,18 @@ void SdlPlatform::present_into_window(const uint8_t* pixels) {
     if (surface != surface_) {
         surface_ = surface;
         use_pixel_format(surface->format->format);
-        events_.fit = fit_picture(surface->w, surface->h);
+        fit_picture_to(surface->w, surface->h);
         bars_due_ = true;
+    }
+    if (events_.place.four_three) {
+        present_four_three_into(surface, pixels);
+        return;
     }
     constexpr int MAX_PARTS = 8;
     FieldRect parts[MAX_PARTS];
     int count = 0;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    const PictureFit& fit = events_.fit;
+    const PictureFit& fit = events_.place.fit;
     auto* target = static_cast<uint8_t*>(surface->pixels);
     if (bars_due_) fill_bars(target, surface->pitch, surface->w, surface->h, fit, SDL_MapRGB(surface->format, 0, 0, 0));
     const bool whole = !shown_valid_ || bars_due_;
@@ -208,10 +214,63 @@ void SdlPlatform::send_to_screen(const FieldRect* parts, int count) {
     SDL_Rect rects[8];
     count = std::min(count, static_cast<int>(std::size(rects)));
     for (int i = 0; i < count; ++i) {
-        const FieldRect r = scaled_rect(events_.fit, parts[i]);
+        const FieldRect r = scaled_rect(events_.place.fit, parts[i]);
         rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
     }
     if (count > 0) SDL_UpdateWindowSurfaceRects(window_, rects, count);
+}
+
+// At 4:3 straight into the window's pixels: the field rows from the first to the last that
+// changed since the frame shown (all of them after a palette change or a new size) are
+// scaled and sent to the screen.
+void SdlPlatform::present_four_three_into(SDL_Surface* surface, const uint8_t* pixels) {
+    FourThreePlan& plan = events_.place.plan;
+    const bool whole = !shown_valid_ || bars_due_;
+    int first = 0, last = FIELD_H - 1;
+    if (!whole) {
+        while (first < FIELD_H && std::memcmp(shown_.data() + first * FIELD_W, pixels + first * FIELD_W, FIELD_W) == 0) ++first;
+        while (last > first && std::memcmp(shown_.data() + last * FIELD_W, pixels + last * FIELD_W, FIELD_W) == 0) --last;
+        if (first == FIELD_H) return;  // nothing changed
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    auto* target = static_cast<uint8_t*>(surface->pixels);
+    if (bars_due_) fill_four_three_bars(target, surface->pitch, surface->w, surface->h, plan, SDL_MapRGB(surface->format, 0, 0, 0));
+    draw_four_three(pixels, colours_, plan, target, surface->pitch, first, last);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    std::memcpy(shown_.data(), pixels, shown_.size());
+    shown_valid_ = plan.width > 0;
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+        bars_due_ = false;
+        return;
+    }
+    int top = 0, bottom = -1;
+    four_three_target_rows(plan, first, last, top, bottom);
+    const SDL_Rect band{plan.x, plan.y + top, plan.width, bottom - top + 1};
+    if (bottom >= top) SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+}
+
+// 4:3 through the renderer: the frame enlarged by whole factors (nearest neighbour) into a
+// texture, which is drawn down to the 4:3 target with linear filtering. False when the
+// renderer cannot draw into a texture.
+bool SdlPlatform::enlarge_for_four_three() {
+    const FourThreePlan& plan = events_.place.plan;
+    const int w = FIELD_W * plan.up_x, h = FIELD_H * plan.up_y;
+    int have_w = 0, have_h = 0;
+    if (enlarged_ != nullptr && SDL_QueryTexture(enlarged_, nullptr, nullptr, &have_w, &have_h) == 0 &&
+        (have_w != w || have_h != h)) {
+        SDL_DestroyTexture(enlarged_);
+        enlarged_ = nullptr;
+    }
+    if (enlarged_ == nullptr && SDL_RenderTargetSupported(renderer_) == SDL_TRUE) {
+        enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+        if (enlarged_ != nullptr) SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
+    }
+    if (enlarged_ == nullptr || SDL_SetRenderTarget(renderer_, enlarged_) != 0) return false;
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer_, nullptr);
+    return true;
 }
 
 // Through the renderer: the palette into the texture, then one scaled copy into the window.
@@ -225,20 +284,29 @@ void SdlPlatform::present_with_renderer(const uint8_t* pixels) {
     draw_scaled(pixels, colours_, PictureFit{1, 1, 0, 0}, static_cast<uint8_t*>(memory), pitch);
     SDL_UnlockTexture(texture_);
     int out_w = 0, out_h = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0) events_.fit = fit_picture(out_w, out_h);
-    const PictureFit& fit = events_.fit;
-    const SDL_Rect picture{fit.x, fit.y, fit.width(), fit.height()};
+    if (SDL_GetRendererOutputSize(renderer_, &out_w, &out_h) == 0) fit_picture_to(out_w, out_h);
+    const PicturePlace& place = events_.place;
+    const bool enlarged = place.four_three && enlarge_for_four_three();
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);  // the bars round a letterboxed picture
-    SDL_RenderCopy(renderer_, texture_, nullptr, &picture);
+    if (place.four_three) {
+        const SDL_Rect picture{place.plan.x, place.plan.y, place.plan.width, place.plan.height};
+        SDL_RenderCopy(renderer_, enlarged ? enlarged_ : texture_, nullptr, &picture);
+    } else {
+        const SDL_Rect picture{place.fit.x, place.fit.y, place.fit.width(), place.fit.height()};
+        SDL_RenderCopy(renderer_, texture_, nullptr, &picture);
+    }
     SDL_RenderPresent(renderer_);
 }
 
 void SdlPlatform::release_display() {
+    remember_windowed();  // the settings keep the window as it was
+    if (enlarged_ != nullptr) SDL_DestroyTexture(enlarged_);
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (pixel_format_ != nullptr) SDL_FreeFormat(pixel_format_);
+    enlarged_ = nullptr;
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;

@@ -18,6 +18,16 @@ SDL_Scancode scancode(int key) {
     }
 }
 
+uint8_t window_event_of(SdlTestEvent::Type type) {
+    switch (type) {
+        case SdlTestEvent::Type::FocusLost: return SDL_WINDOWEVENT_FOCUS_LOST;
+        case SdlTestEvent::Type::FocusGained: return SDL_WINDOWEVENT_FOCUS_GAINED;
+        case SdlTestEvent::Type::Minimized: return SDL_WINDOWEVENT_MINIMIZED;
+        case SdlTestEvent::Type::Restored: return SDL_WINDOWEVENT_RESTORED;
+        default: return SDL_WINDOWEVENT_CLOSE;
+    }
+}
+
 SDL_Event make_event(const SdlTestEvent& e, uint32_t window_id) {
     SDL_Event ev;
     std::memset(&ev, 0, sizeof ev);
@@ -36,7 +46,12 @@ SDL_Event make_event(const SdlTestEvent& e, uint32_t window_id) {
             ev.key.repeat = e.repeat ? 1 : 0;
             ev.key.keysym.scancode = scancode(e.key);
             ev.key.keysym.sym = SDL_GetKeyFromScancode(ev.key.keysym.scancode);
-            ev.key.keysym.mod = static_cast<uint16_t>((e.shift ? KMOD_LSHIFT : 0) | (e.ctrl ? KMOD_LCTRL : 0));
+            if (!e.key_name.empty()) {
+                ev.key.keysym.sym = sdl_keycode_of(e.key_name);
+                ev.key.keysym.scancode = SDL_GetScancodeFromKey(ev.key.keysym.sym);
+            }
+            ev.key.keysym.mod =
+                static_cast<uint16_t>((e.shift ? KMOD_LSHIFT : 0) | (e.ctrl ? KMOD_LCTRL : 0) | (e.alt ? KMOD_LALT : 0));
             break;
         case T::ButtonDown:
         case T::ButtonUp:
@@ -53,9 +68,13 @@ SDL_Event make_event(const SdlTestEvent& e, uint32_t window_id) {
             ev.motion.y = e.y;
             break;
         case T::Close:
+        case T::FocusLost:
+        case T::FocusGained:
+        case T::Minimized:
+        case T::Restored:
             ev.type = SDL_WINDOWEVENT;
             ev.window.windowID = window_id;
-            ev.window.event = SDL_WINDOWEVENT_CLOSE;
+            ev.window.event = window_event_of(e.type);
             break;
         case T::Other: ev.type = SDL_USEREVENT; break;
     }
@@ -78,6 +97,23 @@ bool sdl_push_test_event(Platform& platform, const SdlTestEvent& event) {
 int sdl_window_scale(Platform& platform) {
     auto* sdl = dynamic_cast<SdlPlatform*>(&platform);
     return sdl != nullptr ? sdl->scale() : 0;
+}
+
+}  // namespace qvar
+
+namespace qvar {
+
+void SdlPlatform::resize_window(int width, int height) {
+    if (window_ != nullptr) SDL_SetWindowSize(window_, width, height);
+}
+
+void sdl_resize_test_window(Platform& platform, int width, int height) {
+    if (auto* sdl = dynamic_cast<SdlPlatform*>(&platform)) sdl->resize_window(width, height);
+}
+
+SdlWindowState sdl_window_state(Platform& platform) {
+    auto* sdl = dynamic_cast<SdlPlatform*>(&platform);
+    return sdl != nullptr ? sdl->window_state() : SdlWindowState{};
 }
 
 }  // namespace qvar

@@ -35,6 +35,8 @@ public:
     uint64_t now_us() override;
     void start_timer(int32_t id, uint32_t period_ms) override;
     bool key_down(GameKey key) override;
+    // The page has no gamepad support: what the screens wait for changes nothing here.
+    void set_input_mode(InputMode) override {}
     void message_box(const std::string& caption, const std::string& text) override;
 
     // --- called by the event handlers (web_events.cpp) ---

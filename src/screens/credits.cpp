@@ -117,6 +117,7 @@ void show_credits(System& sys) {
     auto stars = std::make_unique<StarField>();
     load_credits_text(read_credits_file(sys.paths), *text);
     reset_stars(*stars);
+    sys.platform.set_input_mode(InputMode::PressAnyKey);
     wait_buttons_released(sys);
     float s = -200.0f;
     while (sys.input.char_typed == 0 && sys.input.mouse_buttons == 0) {

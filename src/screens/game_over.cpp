@@ -41,6 +41,7 @@ void fade_in(System& sys, const char* final_text) {
 
 // One frame per character received; there is no delay between them.
 void take_name(System& sys, const GameOverTexts& texts, NameBuffer& name) {
+    sys.platform.set_input_mode(InputMode::Text);
     int32_t length = 0;
     for (;;) {
         game_over_title(sys, 31, 23);
@@ -79,6 +80,7 @@ bool name_entry_key(NameBuffer& name, int32_t& length, char c) {
 
 void run_game_over(System& sys, int32_t score, int32_t level) {
     sys.sparks.count = 0;
+    sys.platform.set_input_mode(InputMode::PressAnyKey);
     present_frame(sys);
     GameOverTexts texts{};
     std::snprintf(texts.final_text, sizeof texts.final_text, "Final score:  %d  on level  %d", score, level);

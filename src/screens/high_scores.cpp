@@ -42,6 +42,7 @@ void draw_high_scores(System& sys, const HighScoreTable& table, float t) {
 
 void show_high_scores(System& sys) {
     const HighScoreTable table = read_high_scores(sys.paths);
+    sys.platform.set_input_mode(InputMode::PressAnyKey);
     // The key or click that opened the screen must not close it at once.
     wait_all_released(sys);
     float t = 0.0f;

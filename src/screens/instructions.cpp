@@ -66,6 +66,7 @@ void show_instructions(System& sys) {
     std::string error;
     // Without a readable boni.dat the names still show, just without their icons.
     if (!load_bonus_icons(sys.paths, icons, error)) icons = {};
+    sys.platform.set_input_mode(InputMode::PressAnyKey);
     // Shows the menu frame drawn so far and leaves the buffer empty for page 1.
     present_frame(sys);
     draw_instructions_page1(sys);

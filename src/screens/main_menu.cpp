@@ -74,6 +74,7 @@ void menu_items_step(System& sys, MenuState& state) {
 }
 
 void menu_frame(System& sys, MenuState& state, const LevelProgress& progress) {
+    sys.platform.set_input_mode(InputMode::Pointer);  // also after a screen the menu opened
     menu_spark_step(sys.sparks, sys.frame, state.menu_phase);
     draw_menu_title(sys);
     menu_items_step(sys, state);

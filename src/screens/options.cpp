@@ -100,6 +100,7 @@ float gamma_step_up(float gamma) {
 }
 
 void show_options(System& sys) {
+    sys.platform.set_input_mode(InputMode::Pointer);
     wait_buttons_released(sys);  // the click that opened the screen
     OptionsSprites sprites;
     load_options_sprites(sys.paths, sprites);

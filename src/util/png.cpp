@@ -1,91 +1,109 @@
-// PNG encoding with stored deflate blocks: no compression library needed, output deterministic.
+// PNG encoding through libpng into memory: indexed colour, pHYs, compressed, no time stamp.
 #include "util/png.h"
+
+#ifndef QVAR_NO_LIBPNG
+#include <png.h>
+#endif
+
+#include <csetjmp>
+#include <utility>
 
 #include "util/files.h"
 
 namespace qvar {
 
+#ifndef QVAR_NO_LIBPNG
+constexpr bool PNG_AVAILABLE = true;
+#else
+constexpr bool PNG_AVAILABLE = false;
+#endif
+
 namespace {
 
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
+struct EncodeJob {
+    uint32_t width;
+    uint32_t height;
+    const uint8_t* pixels;
+    const RgbTriples* palette;
+    PixelAspect aspect;
+    std::vector<uint8_t>* out;
+};
+
+#ifndef QVAR_NO_LIBPNG
+void append_bytes(png_structp png, png_bytep data, png_size_t size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
 }
 
-void put_chunk(std::vector<uint8_t>& out, const char type[4], const std::vector<uint8_t>& data) {
-    put_u32(out, static_cast<uint32_t>(data.size()));
-    size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put_u32(out, png_crc32(out.data() + start, out.size() - start));
+void no_flush(png_structp) {}
+
+// libpng reports errors by a long jump back into encode_with_libpng, whose frame holds no
+// object with a destructor; warnings are not worth a line on stderr.
+void quiet_warning(png_structp, png_const_charp) {}
+
+void write_picture(png_structp png, png_infop info, const EncodeJob& job) {
+    png_set_write_fn(png, job.out, append_bytes, no_flush);
+    png_set_IHDR(png, info, job.width, job.height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_color colours[256];
+    for (size_t i = 0; i < 256; ++i)
+        colours[i] = png_color{(*job.palette)[i * 3], (*job.palette)[i * 3 + 1], (*job.palette)[i * 3 + 2]};
+    png_set_PLTE(png, info, colours, 256);
+    png_set_pHYs(png, info, job.aspect.x_per_unit, job.aspect.y_per_unit, PNG_RESOLUTION_UNKNOWN);
+    // Palette pictures compress best unfiltered; the highest level keeps screenshots small.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 9);
+    png_write_info(png, info);
+    for (uint32_t y = 0; y < job.height; ++y)
+        png_write_row(png, job.pixels + static_cast<size_t>(y) * job.width);
+    png_write_end(png, info);
 }
 
-uint32_t adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521u;
-        b = (b + a) % 65521u;
+bool encode_with_libpng(const EncodeJob& job) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quiet_warning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        return false;
     }
-    return (b << 16) | a;
+    write_picture(png, info, job);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
-// A zlib stream of stored (uncompressed) deflate blocks.
-std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        size_t len = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        bool last = pos + len == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(len));
-        z.push_back(static_cast<uint8_t>(len >> 8));
-        z.push_back(static_cast<uint8_t>(~len));
-        z.push_back(static_cast<uint8_t>(~len >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + len));
-        pos += len;
-    } while (pos < raw.size());
-    put_u32(z, adler32(raw));
-    return z;
-}
+#else
+// The browser build has no libpng (Emscripten cannot fetch its port offline) and writes no
+// pictures: frame dumps and screenshots are the native builds' features.
+bool encode_with_libpng(const EncodeJob&) { return false; }
+#endif
 
 }  // namespace
 
-uint32_t png_crc32(const uint8_t* data, size_t size, uint32_t crc) {
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 std::vector<uint8_t> encode_png_indexed(uint32_t width, uint32_t height, const uint8_t* pixels,
-                                        const RgbTriples& palette) {
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> ihdr;
-    put_u32(ihdr, width);
-    put_u32(ihdr, height);
-    ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8-bit, indexed, deflate, no filter, no interlace
-    put_chunk(out, "IHDR", ihdr);
-    std::vector<uint8_t> plte;
-    plte.insert(plte.end(), palette.begin(), palette.end());
-    put_chunk(out, "PLTE", plte);
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(width + 1) * height);
-    for (uint32_t y = 0; y < height; ++y) {
-        raw.push_back(0);  // filter: none
-        raw.insert(raw.end(), pixels + static_cast<size_t>(y) * width, pixels + static_cast<size_t>(y + 1) * width);
-    }
-    put_chunk(out, "IDAT", zlib_stored(raw));
-    put_chunk(out, "IEND", {});
+                                        const RgbTriples& palette, PixelAspect aspect) {
+    std::vector<uint8_t> out;
+    out.reserve(16384);
+    if (!encode_with_libpng(EncodeJob{width, height, pixels, &palette, aspect, &out})) out.clear();
     return out;
 }
 
 bool write_png_indexed(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels,
+                       const RgbTriples& palette, PixelAspect aspect, std::string& reason) {
+    const std::vector<uint8_t> png = encode_png_indexed(width, height, pixels, palette, aspect);
+    if (png.empty()) {
+        reason = PNG_AVAILABLE ? "the picture could not be encoded" : "this build writes no PNG files";
+        return false;
+    }
+    FileResult written = write_file_atomic(path, png);
+    if (!written) reason = std::move(written.reason);
+    return written.ok;
+}
+
+bool write_png_indexed(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels,
                        const RgbTriples& palette) {
-    return write_file_atomic(path, encode_png_indexed(width, height, pixels, palette)).ok;
+    std::string reason;
+    return write_png_indexed(path, width, height, pixels, palette, SQUARE_PIXELS, reason);
 }
 
 }  // namespace qvar

@@ -1,0 +1,223 @@
+// A gamepad from the menu to the name entry, through SDL's GameController API with a virtual
+// pad under the dummy video driver, and rebound keys: whatever the device, the game sees key
+// states, pointer moves and typed characters. Checked through the game's trace and files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "app/main_cycle.h"
+#include "game_fixture.h"
+#include "platform/sdl_platform.h"
+#include "store/high_score_file.h"
+
+using namespace qvar;
+
+namespace {
+
+using T = SdlTestEvent::Type;
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults
+
+// The SDL platform with a look at every presented frame and at the input mode the screens set.
+class WatchedPlatform : public Platform {
+public:
+    using Hook = std::function<void(const uint8_t* pixels)>;
+    WatchedPlatform(Platform& inner, Hook hook) : inner_(inner), hook_(std::move(hook)) {}
+    bool open_display(std::string& error) override { return inner_.open_display(error); }
+    void set_palette_entry(uint8_t index, Rgb colour) override { inner_.set_palette_entry(index, colour); }
+    void present(const uint8_t* pixels) override {
+        inner_.present(pixels);
+        hook_(pixels);
+    }
+    void release_display() override { inner_.release_display(); }
+    bool poll_message(Message& out) override { return inner_.poll_message(out); }
+    void wait_message(uint32_t timeout_ms) override { inner_.wait_message(timeout_ms); }
+    bool wait_message_us(uint64_t timeout_us) override { return inner_.wait_message_us(timeout_us); }
+    uint64_t now_ms() override { return inner_.now_ms(); }
+    uint64_t now_us() override { return inner_.now_us(); }
+    void start_timer(int32_t id, uint32_t period_ms) override { inner_.start_timer(id, period_ms); }
+    bool key_down(GameKey key) override { return inner_.key_down(key); }
+    void set_input_mode(InputMode mode) override {
+        mode_ = mode;
+        inner_.set_input_mode(mode);
+    }
+    void message_box(const std::string& caption, const std::string& text) override { inner_.message_box(caption, text); }
+    InputMode mode() const { return mode_; }
+
+private:
+    Platform& inner_;
+    Hook hook_;
+    InputMode mode_ = InputMode::Pointer;
+};
+
+void tap(PadButton button) {
+    sdl_test_pad_button(button, true);
+    sdl_test_pad_button(button, false);
+}
+
+std::vector<std::string> read_lines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+double field(const std::string& json, const std::string& name) {
+    const size_t at = json.find("\"" + name + "\":");
+    return at == std::string::npos ? -1.0 : std::atof(json.c_str() + at + name.size() + 3);
+}
+
+// What the pad does in each frame of the game, counted from the game's first frame.
+struct GamePlan {
+    int frame = 0;
+    int veils = 0;        // frames showing the pause
+    int back_tapped_at = 0;
+    int back_held_at = 0;
+};
+
+// The stick's push that moves the pointer by `distance`: further for a longer way, and
+// always past the dead zone.
+int16_t push(int distance) {
+    const int strength = std::clamp(std::abs(distance) * 2000, PAD_DEAD_ZONE + 2000, 32767);
+    return static_cast<int16_t>(distance < 0 ? -strength : strength);
+}
+
+void play_game_frame(GamePlan& g, const uint8_t* pixels) {
+    ++g.frame;
+    const bool veiled = test::count_pixels(*reinterpret_cast<const test::Pixels*>(pixels), 20) > 5000;
+    if (veiled) {
+        ++g.veils;
+        tap(PadButton::Start);  // Start again ends the pause
+        return;
+    }
+    if (g.frame == 2) sdl_test_pad_axis(PadAxis::LeftX, 30000);  // turn right ...
+    if (g.frame == 30) sdl_test_pad_axis(PadAxis::LeftX, 0);
+    if (g.frame == 31) sdl_test_pad_button(PadButton::A, true);  // ... and fire
+    if (g.frame == 33) sdl_test_pad_button(PadButton::A, false);
+    if (g.frame == 40) tap(PadButton::Start);  // pause
+    if (g.frame == 60) sdl_test_pad_button(PadButton::Back, true), g.back_tapped_at = g.frame;
+    if (g.frame == 65) sdl_test_pad_button(PadButton::Back, false);  // too short: the game goes on
+    if (g.frame == 90) sdl_test_pad_button(PadButton::Back, true), g.back_held_at = g.frame;
+}
+
+}  // namespace
+
+TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    test::TempDir data, user;
+    test::write_test_data_files(data.path());
+    auto sdl = make_sdl_platform(SdlOptions{});
+    ASSERT_TRUE(sdl_attach_test_pad()) << "SDL cannot attach a virtual game controller";
+    GamePlan game;
+    int name_step = 0, menus = 0;
+    const PadButton name_taps[] = {PadButton::Up, PadButton::A, PadButton::B, PadButton::A, PadButton::Up, PadButton::Start};
+    System* sys_seen = nullptr;
+    WatchedPlatform* watched = nullptr;
+    WatchedPlatform platform(*sdl, [&](const uint8_t* pixels) {
+        const System& sys = *sys_seen;
+        switch (watched->mode()) {
+            case InputMode::Pointer: {  // the stick takes the pointer to Start (or Exit, the second time)
+                if (game.frame > 0) ++menus;
+                const int want_y = game.frame > 0 ? 157 : 82, dy = want_y - sys.input.mouse_y, dx = 60 - sys.input.mouse_x;
+                const bool there = std::abs(dx) < 10 && std::abs(dy) < 3;
+                sdl_test_pad_axis(PadAxis::LeftX, there ? 0 : push(dx));
+                sdl_test_pad_axis(PadAxis::LeftY, there ? 0 : push(dy));
+                if (there) tap(PadButton::A);
+                break;
+            }
+            case InputMode::Game: play_game_frame(game, pixels); break;
+            case InputMode::Text:
+                if (name_step < int(std::size(name_taps))) tap(name_taps[name_step++]);
+                break;
+            case InputMode::PressAnyKey:
+                sdl_test_pad_button(PadButton::Back, false);
+                if (name_step == int(std::size(name_taps))) tap(PadButton::A), ++name_step;  // leaves the high scores
+                break;
+        }
+    });
+    watched = &platform;
+    System sys{platform};
+    sys_seen = &sys;
+    sys.paths = {data.path(), user.path()};
+    sys.trace_path = user.file("trace.jsonl");
+    EXPECT_EQ(game_main(sys), 0);  // Exit, clicked with the pad
+    sdl_detach_test_pad();
+
+    const std::vector<std::string> trace = read_lines(sys.trace_path);
+    ASSERT_GT(trace.size(), 100u);
+    EXPECT_GT(field(trace[28], "ship_angle"), 0.5);  // turned right by the stick
+    EXPECT_EQ(field(trace[40], "ship_angle"), field(trace[29], "ship_angle"));  // and no more once it was let go
+    int shots = 0;
+    for (size_t i = 30; i < 40; ++i) shots = std::max(shots, int(field(trace[i], "shots")));
+    EXPECT_GT(shots, 0);  // A fired
+    EXPECT_EQ(game.veils, 1);  // Start paused once, and Start again went on
+    // Back tapped at frame 60 did nothing; held from frame 90 it ended the game a second later.
+    EXPECT_GE(int(trace.size()), game.back_held_at + 95);
+    EXPECT_LE(int(trace.size()), game.back_held_at + 130);
+    const HighScoreTable table = read_high_scores(sys.paths);
+    EXPECT_EQ(name_text(table.names[0]), "ab");  // up: a; A: aa; B: a; A: aa; up: ab; Start
+    EXPECT_GT(menus, 0);
+}
+
+TEST(SdlPad, APadPulledOutLetsGoOfWhatItHeld) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    auto p = make_sdl_platform(SdlOptions{});
+    std::string error;
+    ASSERT_TRUE(p->open_display(error)) << error;
+    ASSERT_TRUE(sdl_attach_test_pad());
+    p->set_input_mode(InputMode::Game);
+    std::array<uint8_t, 64000> frame{};
+    Message m;
+    auto drain = [&] {
+        while (p->poll_message(m)) {
+        }
+    };
+    drain();  // the pad is announced and opened
+    sdl_test_pad_axis(PadAxis::LeftX, -20000);
+    drain();
+    p->present(frame.data());
+    EXPECT_TRUE(p->key_down(GameKey::Left));
+    sdl_test_pad_axis(PadAxis::LeftX, -PAD_DEAD_ZONE + 100);  // within the dead zone
+    drain();
+    p->present(frame.data());
+    EXPECT_FALSE(p->key_down(GameKey::Left));
+    sdl_test_pad_button(PadButton::RightShoulder, true);
+    drain();
+    sdl_detach_test_pad();
+    drain();
+    p->present(frame.data());
+    EXPECT_FALSE(p->key_down(GameKey::Control));
+    ASSERT_TRUE(sdl_attach_test_pad());  // plugged in again: it works again
+    drain();
+    sdl_test_pad_button(PadButton::X, true);
+    drain();
+    EXPECT_TRUE(p->key_down(GameKey::Control));
+    sdl_detach_test_pad();
+    p->release_display();
+}
+
+TEST(SdlKeys, ARemappedKeyDrivesItsActionAndTheOldKeyNoLonger) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SdlOptions options;
+    options.keys[size_t(GameKey::Space)] = {"X", "Keypad 0"};
+    options.keys[size_t(GameKey::Q)] = {"Warp drive"};  // unknown: the default Q stays
+    auto p = make_sdl_platform(options);
+    std::string error;
+    ASSERT_TRUE(p->open_display(error)) << error;
+    std::array<uint8_t, 64000> frame{};
+    auto press = [&](const char* key, GameKey action) {
+        p->present(frame.data());
+        EXPECT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key_name = key}));
+        EXPECT_TRUE(sdl_push_test_event(*p, {.type = T::KeyUp, .key_name = key}));
+        for (Message m; p->poll_message(m);) {
+        }
+        return p->key_down(action);
+    };
+    EXPECT_TRUE(press("X", GameKey::Space));
+    EXPECT_TRUE(press("Keypad 0", GameKey::Space));
+    EXPECT_FALSE(press("Space", GameKey::Space));
+    EXPECT_TRUE(press("Q", GameKey::Q));
+    EXPECT_TRUE(press("Left Ctrl", GameKey::Control));  // untouched bindings keep their keys
+    p->release_display();
+}

@@ -1,0 +1,185 @@
+// The settings file: a first run's file, the round trip, every faulty line reported with its
+// number, the command line's overrides and the atomic save of what changed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/run_settings.h"
+#include "platform/sdl_platform.h"
+#include "store/settings_file.h"
+#include "store/settings_text.h"
+#include "test_support.h"
+
+using namespace qvar;
+
+namespace {
+
+std::string read_text(const std::string& path) {
+    const std::vector<uint8_t> bytes = test::read_bytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void write_text(const std::string& path, const std::string& text) {
+    test::write_bytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+// Every setting away from its default.
+Settings unusual_settings() {
+    Settings s;
+    s.fullscreen = true;
+    s.scale = 16;
+    s.aspect = Aspect::FourThree;
+    s.window_width = 1000;
+    s.window_height = 700;
+    s.window_placed = true;
+    s.window_x = -20;
+    s.window_y = 35;
+    s.pause_on_focus_loss = false;
+    s.screenshot_folder = "~/Pictures/qvar shots";
+    for (auto& keys : s.keys) keys = {"Keypad " + std::to_string(&keys - s.keys.data()), "Hash"};
+    return s;
+}
+
+}  // namespace
+
+TEST(Settings, AFirstRunWritesEveryDefaultWithItsCommentAndReadsItBack) {
+    test::TempDir dir;
+    const std::string path = dir.file("config/qvar/qvar.conf");
+    std::vector<std::string> notes;
+    SettingsFile file = load_settings_file(path, true, notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_TRUE(file.usable);
+    const std::string text = read_text(path);
+    EXPECT_EQ(text, default_settings_text());
+    EXPECT_NE(read_text(std::string(QVAR_SOURCE_DIR) + "/README.md").find("```\n" + text + "```\n"), std::string::npos)
+        << "the README's \"Settings\" shows a first run's file";
+    std::vector<SettingsProblem> problems;
+    const Settings read = parse_settings_text(text, unusual_settings(), problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(changed_settings(read, Settings{}).empty());
+    for (const SettingInfo& info : setting_infos()) {  // a comment line right above each setting
+        const size_t at = text.find("\n" + std::string(info.name) + " =");
+        ASSERT_NE(at, std::string::npos) << info.name;
+        EXPECT_EQ(text[text.rfind('\n', at - 1) + 1], '#') << info.name;
+    }
+    load_settings_file(dir.file("absent.conf"), false, notes);  // a headless run writes nothing
+    EXPECT_FALSE(std::filesystem::exists(dir.file("absent.conf")));
+    EXPECT_EQ(notes, (std::vector<std::string>{dir.file("absent.conf") + ": no such settings file; the defaults are used"}));
+}
+
+TEST(Settings, EverySettingSurvivesTheRoundTripThroughTheFile) {
+    const Settings wanted = unusual_settings();
+    std::vector<std::pair<std::string, std::string>> changes;
+    for (std::string_view name : changed_settings(Settings{}, wanted))
+        changes.emplace_back(std::string(name), setting_text(wanted, name));
+    EXPECT_EQ(changes.size(), setting_infos().size());
+    std::vector<SettingsProblem> problems;
+    const Settings read = parse_settings_text(updated_settings_text(default_settings_text(), changes), Settings{}, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(changed_settings(read, wanted).empty());
+    // Spellings a player may use: upper case names, other yes/no words, blanks, a comment after a blank.
+    const Settings loose = parse_settings_text("  Fullscreen=ON\nscale = auto # as big as fits\r\npause_on_focus_loss: false\n",
+                                               wanted, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(loose.fullscreen);
+    EXPECT_EQ(loose.scale, 0);
+    EXPECT_FALSE(loose.pause_on_focus_loss);
+}
+
+TEST(Settings, EveryFaultyLineIsReportedWithItsNumberAndTheSettingKeepsItsValue) {
+    const std::string text = std::string("# comment\n") +     // 1
+                             "scale = 3\n" +                   // 2: good
+                             "scale = 0\n" +                   // 3: out of range
+                             "zoom = 2\n" +                    // 4: unknown
+                             "fullscreen\n" +                  // 5: no value
+                             "[window]\n" +                    // 6: a section
+                             "aspect = 16:9\n" +               // 7: bad value
+                             "window_size = 100x100\n" +       // 8: too small
+                             "window_position = 1,2,3\n" +     // 9: bad position
+                             "fullscreen = yes" + '\0' + "\n" +  // 10: a zero byte
+                             "screenshot_folder = " + std::string(300, 'x') + "\n" +  // 11: too long
+                             "\n" +                            // 12
+                             "pause_on_focus_loss = maybe";    // 13: no newline at the end
+    std::vector<SettingsProblem> problems;
+    const Settings s = parse_settings_text(text, Settings{}, problems);
+    std::vector<int> lines;
+    for (const SettingsProblem& p : problems) lines.push_back(p.line);
+    EXPECT_EQ(lines, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10, 11, 13}));
+    ASSERT_EQ(problems.size(), 10u);
+    EXPECT_EQ(problems[0].message, "bad value '0' for scale: expected auto or a whole number from 1 to 16");
+    EXPECT_EQ(problems[1].message, "unknown setting 'zoom'");
+    EXPECT_EQ(problems[2].message, "expected NAME = VALUE");
+    EXPECT_EQ(s.scale, 3);
+    EXPECT_TRUE(changed_settings(s, [] { Settings d; d.scale = 3; return d; }()).empty());
+    // The whole file's problems reach stderr as PATH:LINE: ...; garbage still gives settings.
+    test::TempDir dir;
+    write_text(dir.file("q.conf"), "\x89PNG\r\n\x1a\n\x01\x02scale = 2\n");
+    std::vector<std::string> notes;
+    const SettingsFile file = load_settings_file(dir.file("q.conf"), true, notes);
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes[0], dir.file("q.conf") + ":1: expected NAME = VALUE");
+    EXPECT_EQ(notes[2], dir.file("q.conf") + ":3: the line holds bytes that are not text");
+    EXPECT_EQ(file.settings.scale, 0);
+    std::filesystem::create_directory(dir.file("folder.conf"));
+    notes.clear();
+    EXPECT_FALSE(load_settings_file(dir.file("folder.conf"), true, notes).usable);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("cannot read the settings file (is a folder, not a file)"), std::string::npos);
+    write_text(dir.file("big.conf"), "scale = 2\n" + std::string(1 << 20, '#'));  // refused, never cut
+    notes.clear();
+    const SettingsFile big = load_settings_file(dir.file("big.conf"), true, notes);
+    EXPECT_FALSE(big.usable);
+    EXPECT_EQ(big.settings.scale, 0);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("is larger than 1048576 bytes"), std::string::npos) << notes[0];
+}
+
+TEST(Settings, KeyBindingsTakeSdlKeyNamesAndABadOneKeepsTheDefault) {
+    set_key_name_check(sdl_key_name_known);
+    std::vector<SettingsProblem> problems;
+    const Settings s = parse_settings_text("fire = left ctrl ,X\nthrust = Up, Warp\nretro =\npause = ,\nquit_game = Escape\n"
+                                           "next_weapon = Semicolon\n",
+                                           Settings{}, problems);
+    set_key_name_check(nullptr);
+    EXPECT_EQ(s.keys[size_t(GameKey::Space)], (std::vector<std::string>{"left ctrl", "X"}));
+    EXPECT_EQ(s.keys[size_t(GameKey::Q)], (std::vector<std::string>{"Escape"}));
+    EXPECT_EQ(s.keys[size_t(GameKey::Control)], (std::vector<std::string>{"Semicolon"}));
+    for (GameKey kept : {GameKey::Up, GameKey::Down, GameKey::P})
+        EXPECT_EQ(s.keys[size_t(kept)], Settings{}.keys[size_t(kept)]);
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].line * 1000 + problems[1].line * 10 + problems[2].line, 2034);
+    EXPECT_NE(problems[0].message.find("bad value 'Up, Warp' for thrust: expected one or more key names"), std::string::npos);
+}
+
+TEST(Settings, TheCommandLineOverridesForTheRunAndOnlyPlayersChangesAreSaved) {
+    test::TempDir dir;
+    const std::string path = dir.file("qvar.conf");
+    write_text(path, "# mine\nscale = 2\nzoom = 9\nfullscreen = no # kept by the game\r\nfullscreen = no\n");
+    CommandLine options;
+    options.config_path = path;
+    options.overrides = {{"scale", "5"}, {"aspect", "4:3"}};
+    RunSettings run = load_run_settings(options, true);
+    EXPECT_EQ(run.file.settings.scale, 2);
+    EXPECT_EQ(run.at_start.scale, 5);
+    EXPECT_EQ(run.at_start.aspect, Aspect::FourThree);
+    save_run_settings(run, run.at_start);  // nothing changed while playing: nothing written
+    EXPECT_EQ(read_text(path), "# mine\nscale = 2\nzoom = 9\nfullscreen = no # kept by the game\r\nfullscreen = no\n");
+    Settings at_end = run.at_start;  // the player went full screen and resized the window
+    at_end.fullscreen = true;
+    at_end.window_width = 960;
+    at_end.window_height = 600;
+    write_text(path, read_text(path) + "# added while playing\n");  // edits made meanwhile are kept
+    save_run_settings(run, at_end);  // the last line that sets a setting gets its value
+    EXPECT_EQ(read_text(path),
+              "# mine\nscale = 2\nzoom = 9\nfullscreen = no # kept by the game\r\nfullscreen = yes\n# added while playing\n"
+              "window_size = 960x600\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "qvar.conf");  // no temporary file left behind
+    // A save that cannot be written says why and leaves the file as it was.
+    write_text(dir.file("plain"), "not a folder");
+    run.file.path = dir.file("plain/qvar.conf");
+    std::string reason;
+    EXPECT_FALSE(save_settings_changes(run.file, Settings{}, at_end, reason));
+    EXPECT_NE(reason.find("cannot create the folder"), std::string::npos) << reason;
+    EXPECT_EQ(read_text(dir.file("plain")), "not a folder");
+}
