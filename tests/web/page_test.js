@@ -221,13 +221,21 @@ async function main() {
     });
 
     await check('the download button gives this visit\'s recording, which replays the game played in the page', async () => {
-      assert(await page.$('#download-recording'), 'no download button');
-      const result = await page.evaluate(async () => {
-        const bytes = window.qvar.runRecording();
-        const r = await window.qvar.playRecording(bytes, 'run.qvr');
-        return { magic: String.fromCharCode(...bytes.subarray(0, 8)), status: r.status, trace: new TextDecoder('latin1').decode(r.trace) };
-      });
-      assert.strictEqual(result.magic, 'QVARREC\x1a');
+      const downloads = path.join(outDir, 'downloads');
+      fs.mkdirSync(downloads, { recursive: true });
+      const cdp = await page.target().createCDPSession();
+      await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+      await page.click('#download-recording');
+      let file = null;
+      for (let i = 0; i < 50 && !file; i++, await sleep(100))
+        file = fs.readdirSync(downloads).find((f) => /^qvar-\d{8}-\d{4}\.qvr$/.test(f));
+      assert(file, 'nothing was downloaded: ' + fs.readdirSync(downloads).join(', '));
+      const bytes = fs.readFileSync(path.join(downloads, file));
+      assert.strictEqual(bytes.subarray(0, 8).toString('latin1'), 'QVARREC\x1a');
+      const result = await page.evaluate(async (b) => {
+        const r = await window.qvar.playRecording(new Uint8Array(b), 'run.qvr');
+        return { status: r.status, trace: new TextDecoder('latin1').decode(r.trace) };
+      }, Array.from(bytes));
       assert.strictEqual(result.status, 0);
       const live = Buffer.from(await readFile(page, TRACE)).toString('latin1').split('\n');
       const replayed = result.trace.split('\n').filter((l) => l.endsWith('}'));
