@@ -28,7 +28,7 @@ target_link_options(qvar_web PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432
   -sENVIRONMENT=web
-  "-sEXPORTED_FUNCTIONS=[\"_main\",\"_malloc\",\"_free\",\"_qvar_web_scripted_run\",\"_qvar_web_frame_report\"]"
+  "-sEXPORTED_FUNCTIONS=[\"_main\",\"_malloc\",\"_free\",\"_qvar_web_scripted_run\",\"_qvar_web_playback_run\",\"_qvar_web_frame_report\"]"
   "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"UTF8ToString\",\"stringToUTF8\",\"lengthBytesUTF8\"]"
   -lidbfs.js
   "--embed-file=${QVAR_WEB_DATA_DIR}/lets.dat@/data/lets.dat"

@@ -1,5 +1,5 @@
 // The page around the game: the canvas's whole-number scale, full screen, the message box,
-// dropped input scripts and the hooks the browser tests use. Loaded before qvar.js.
+// the run's recording, dropped scripts and recordings, and the hooks the browser tests use. Loaded before qvar.js.
 (() => {
 'use strict';
 
@@ -57,9 +57,11 @@ function programEnded(status) {
   document.getElementById('message-ok').textContent = 'Play again';
 }
 
-// --- scripted runs: an input script played headless and fast, its trace and that trace's hash ---
+// --- headless runs: an input script or a recording played fast, its trace and that trace's hash ---
 let runCount = 0;
-let runMessages = null;  // what a scripted run writes to stderr, while one runs
+let runMessages = null;  // what a headless run writes to stderr, while one runs
+const RUN_RECORDING = '/tmp/qvar-run.qvr';  // this visit's whole run, recorded as it goes
+const RECORDING_MAGIC = 'QVARREC';
 
 async function sha256Hex(bytes) {
   const digest = await crypto.subtle.digest('SHA-256', bytes);
@@ -78,52 +80,93 @@ function callWithStrings(fn, strings) {
   try { return fn(...pointers); } finally { pointers.forEach((p) => Module._free(p)); }
 }
 
-// Plays `scriptText` as `qvar --headless --input` with a fresh player's folder (holding
-// `playerFiles`, {name: bytes}, when given) and returns {status, frames, ms, hash, trace,
-// messages}: frames are the trace's lines (game frames), ms the run's time, messages what it
-// wrote to stderr (a faulty script's errors, naming it `name`).
-async function playScript(scriptText, playerFiles = {}, name = 'script.txt') {
+// Runs `hook` (a headless run's export) on `input` written as `name` in a fresh folder, with
+// a fresh player's folder holding `playerFiles` ({name: bytes}); returns {status, frames, ms,
+// hash, trace, messages}: frames are the trace's lines (game frames), ms the run's time,
+// messages what it wrote to stderr (a faulty script's errors or a refused recording's reason).
+async function runHeadless(hook, input, name, playerFiles) {
   const dir = '/tmp/run-' + (++runCount);
   Module.FS.mkdirTree(dir + '/player');
   for (const [file, bytes] of Object.entries(playerFiles)) Module.FS.writeFile(dir + '/player/' + file, bytes);
-  const script = dir + '/' + name.replace(/[^A-Za-z0-9._-]/g, '_');
-  Module.FS.writeFile(script, scriptText);
+  const inputPath = dir + '/' + name.replace(/[^A-Za-z0-9._-]/g, '_');
+  Module.FS.writeFile(inputPath, input);
   const started = performance.now();
   runMessages = [];
-  const status = callWithStrings(Module._qvar_web_scripted_run, [script, dir + '/trace.jsonl', dir + '/player']);
+  const status = callWithStrings(hook, [inputPath, dir + '/trace.jsonl', dir + '/player']);
   const ms = performance.now() - started;
   const messages = runMessages.map((m) => m.split(dir + '/').join(''));
   runMessages = null;
   let trace = new Uint8Array(0);
   try { trace = Module.FS.readFile(dir + '/trace.jsonl'); } catch (e) { /* no game was played */ }
+  Module.FS.unlink(inputPath);
   let frames = 0;
   for (const b of trace) if (b === 10) frames++;
   return { status, frames, ms, hash: await sha256Hex(trace), trace, messages };
 }
 
+// Plays `scriptText` as `qvar --headless --input`.
+function playScript(scriptText, playerFiles = {}, name = 'script.txt') {
+  return runHeadless(Module._qvar_web_scripted_run, scriptText, name, playerFiles);
+}
+
+// Plays the recording `bytes` as `qvar --headless --playback`.
+function playRecording(bytes, name = 'recording.qvr') {
+  return runHeadless(Module._qvar_web_playback_run, bytes, name, {});
+}
+
+function isRecording(bytes) {
+  return bytes.length >= RECORDING_MAGIC.length &&
+         String.fromCharCode(...bytes.subarray(0, RECORDING_MAGIC.length)) === RECORDING_MAGIC;
+}
+
+// The recording of this visit's run so far: every game played in the page since it opened.
+function runRecording() {
+  try { return Module.FS.readFile(RUN_RECORDING); } catch (e) { return null; }
+}
+
+function offerDownload(bytes, type, fileName, label) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], { type }));
+  link.download = fileName;
+  link.textContent = label;
+  return link;
+}
+
+document.getElementById('download-recording').addEventListener('click', () => {
+  const bytes = runRecording();
+  if (!bytes) { dropped.textContent = 'Nothing has been recorded yet.'; return; }
+  const stamp = new Date().toISOString().slice(0, 16).replace(/[-:]/g, '').replace('T', '-');
+  const link = offerDownload(bytes, 'application/octet-stream', 'qvar-' + stamp + '.qvr', '');
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  canvas.focus();
+});
+
+// A dropped recording (known by its magic) is played back, anything else as an input script;
+// the page shows the run's frames, time and trace hash and offers the trace, or why it was not run.
 document.addEventListener('dragover', (e) => e.preventDefault());
 document.addEventListener('drop', async (e) => {
   e.preventDefault();
   const file = e.dataTransfer.files[0];
   if (!file) return;
   dropped.textContent = 'Playing ' + file.name + '...';
-  const result = await playScript(await file.text(), {}, file.name);
-  if (result.status === 2) {  // a faulty script: nothing was run
-    dropped.textContent = result.messages.filter((m) => !m.startsWith('qvar: headless')).join(' · ');
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  const recording = isRecording(bytes);
+  const result = recording ? await playRecording(bytes, file.name) : await playScript(await file.text(), {}, file.name);
+  const notes = result.messages.filter((m) => !m.startsWith('qvar: headless'));
+  if (result.status !== 0 && (result.status === 2 || recording)) {  // a faulty script or a refused recording
+    dropped.textContent = notes.join(' · ');
     return;
   }
-  const url = URL.createObjectURL(new Blob([result.trace], { type: 'application/x-ndjson' }));
   dropped.textContent = file.name + ': ' + result.frames + ' game frames in ' + result.ms.toFixed(0) +
       ' ms, trace SHA-256 ' + result.hash + ' ';
-  const link = document.createElement('a');
-  link.href = url;
-  link.download = file.name.replace(/\.[^.]*$/, '') + '-trace.jsonl';
-  link.textContent = 'download the trace';
-  dropped.appendChild(link);
+  dropped.appendChild(offerDownload(result.trace, 'application/x-ndjson',
+                                    file.name.replace(/\.[^.]*$/, '') + '-trace.jsonl', 'download the trace'));
+  if (recording && notes.length) dropped.appendChild(document.createTextNode(' · ' + notes.join(' · ')));
 });
 
 // --- the module: the command line from the page's address (?trace=/tmp/t.jsonl for tests) ---
-const args = [];
+const args = ['--record', RUN_RECORDING];
 if (params.get('trace')) args.push('--trace', params.get('trace'));
 
 const Module = window.Module = {
@@ -136,6 +179,8 @@ const Module = window.Module = {
 };
 window.qvar = {
   playScript,
+  playRecording,
+  runRecording,
   // The frame timings since the page opened or since the last report that asked for `restart`.
   frameReport: (restart = false) => JSON.parse(Module.UTF8ToString(Module._qvar_web_frame_report(restart ? 1 : 0))),
 };

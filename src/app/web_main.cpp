@@ -1,7 +1,8 @@
 // The browser build's entry point. The page passes a command line (the data folder packed
 // into the build, the player's folder kept in the browser's storage, and for its tests a
-// trace); the game then runs on the page's canvas until Exit. Also the page's hook that
-// plays an input script headless and fast, for comparing a browser run with a native one.
+// trace); the game then runs on the page's canvas until Exit. Also the page's hooks that
+// play an input script or a recording headless and fast, for comparing a browser run with a
+// native one.
 #include <cstdio>
 #include <exception>
 
@@ -22,15 +23,9 @@ int run_in_page(qvar::CommandLine options) {
     return qvar::run_program(*platform, options);
 }
 
-}  // namespace
-
-// Plays the input script at `script_path` as `qvar --headless --input` would, with the
-// player's files in `user_dir` (a fresh folder gives a fresh player) and the trace written
-// to `trace_path`. Runs to the end without yielding to the browser; returns the exit status.
-extern "C" int qvar_web_scripted_run(const char* script_path, const char* trace_path, const char* user_dir) {
-    qvar::CommandLine options;
+// A headless run of `options` (a script or a playback) with the packed data files.
+int run_headless_in_page(qvar::CommandLine options, const char* trace_path, const char* user_dir) {
     options.headless = true;
-    options.input_path = script_path;
     options.trace_path = trace_path;
     options.user_dir = user_dir;
     options.data_dir = WEB_DATA_DIR;
@@ -40,6 +35,27 @@ extern "C" int qvar_web_scripted_run(const char* script_path, const char* trace_
         std::fprintf(stderr, "qvar: %s\n", e.what());
         return 1;
     }
+}
+
+}  // namespace
+
+// Plays the input script at `script_path` as `qvar --headless --input` would, with the
+// player's files in `user_dir` (a fresh folder gives a fresh player) and the trace written
+// to `trace_path`. Runs to the end without yielding to the browser; returns the exit status.
+extern "C" int qvar_web_scripted_run(const char* script_path, const char* trace_path, const char* user_dir) {
+    qvar::CommandLine options;
+    options.input_path = script_path;
+    return run_headless_in_page(options, trace_path, user_dir);
+}
+
+// Plays the recording at `recording_path` as `qvar --headless --playback` would, the trace
+// written to `trace_path`; `user_dir` is only a folder to run in, since a playback reads what
+// the recorded run read. A recording that does not fit is refused with one line on stderr and
+// status 1. Runs to the end without yielding to the browser; returns the exit status.
+extern "C" int qvar_web_playback_run(const char* recording_path, const char* trace_path, const char* user_dir) {
+    qvar::CommandLine options;
+    options.playback_path = recording_path;
+    return run_headless_in_page(options, trace_path, user_dir);
 }
 
 int main(int argc, char** argv) {
