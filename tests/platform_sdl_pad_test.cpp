@@ -153,7 +153,8 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
     EXPECT_GT(shots, 0);  // A fired
     EXPECT_EQ(game.veils, 1);  // Start paused once, and Start again went on
     // Back tapped at frame 60 did nothing; held from frame 90 it ended the game a second later.
-    EXPECT_GE(int(trace.size()), game.back_held_at + 95);
+    // The second is real time, so a loaded machine shows fewer frames in it, never more.
+    EXPECT_GE(int(trace.size()), game.back_held_at + 20);
     EXPECT_LE(int(trace.size()), game.back_held_at + 130);
     const HighScoreTable table = read_high_scores(sys.paths);
     EXPECT_EQ(name_text(table.names[0]), "ab");  // up: a; A: aa; B: a; A: aa; up: ab; Start
