@@ -52,14 +52,7 @@ field() { echo $(($1 * scale + scale / 2)) $(($2 * scale + scale / 2)); }
 start_game() {
   ./build/qvar --scale "$scale" --stats --user-dir "$work/user" >"$work/stats.txt" 2>"$work/stderr.txt" &
   game_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --pid "$game_pid" --name 'QVAR' 2>/dev/null | head -n1 || true)"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  if [ -z "$window" ]; then echo "the game's window did not appear" >&2; cat "$work/stderr.txt" >&2; exit 1; fi
-  for _ in $(seq 20); do xdotool windowfocus "$window" 2>/dev/null && break; sleep 0.1; done
+  await_game_window "$work/stderr.txt"
   sleep 1.5  # "Initialising..." and the first menu frames
 }
 

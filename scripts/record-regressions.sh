@@ -34,14 +34,7 @@ start() {
   "$build/qvar" --scale $scale --data-dir "$build" --user-dir "$work/$1" --record "tests/recordings/$1.qvr" \
     2>"$work/$1.stderr" &
   game_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --pid "$game_pid" --name 'QVAR' 2>/dev/null | head -n1 || true)"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "the game's window did not appear" >&2; cat "$work/$1.stderr" >&2; exit 1; }
-  for _ in $(seq 20); do xdotool windowfocus "$window" 2>/dev/null && break; sleep 0.1; done
+  await_game_window "$work/$1.stderr"
   sleep 2  # "Initialising..."
 }
 

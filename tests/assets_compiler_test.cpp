@@ -32,7 +32,7 @@ TEST(AssetsCompiler, ColourSpecsNameThePaletteLayout) {
     const std::pair<const char*, int> good[] = {{"clear", 255}, {"7", 7},         {"grey 0", 16},   {"grey 15", 31},
                                                 {"full 8", 40}, {"full 10", 42},  {"light 0", 56},  {"pale 23", 103},
                                                 {"dark 0", 104}, {"cube 1 0 3", 204}, {"cube 4 4 4", 252}};
-    for (const auto& [spec, index] : good) EXPECT_EQ(colour(spec), index) << spec;
+    for (const auto& [name, index] : good) EXPECT_EQ(colour(name), index) << name;
     uint8_t index = 0;
     std::string error;
     for (const char* bad : {"256", "-1", "grey 16", "full 24", "cube 5 0 0", "cube 1 2", "teal 3", "", "12x"})
