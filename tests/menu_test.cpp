@@ -27,7 +27,6 @@ protected:
         state.leave = MenuLeave::None;
         menu_items_step(sys, state);
     }
-    uint8_t shown(int32_t x, int32_t y) const { return rig.platform.last_frame()[static_cast<size_t>(y * 320 + x)]; }
 };
 
 }  // namespace
@@ -73,8 +72,9 @@ TEST_F(MenuTest, WholeFrames) {
     EXPECT_EQ(state.leave, MenuLeave::Start);
     // The leaving frame is finished and shown, paced: the pointer over the line, its transparent
     // corner showing the line.
-    EXPECT_EQ(std::make_tuple(rig.platform.frames_presented(), shown(41, 78), shown(40, 78), sys.sparks.count, rig.platform.now_ms()),
-              std::make_tuple(uint64_t{1}, uint8_t{15}, uint8_t{2}, 10, uint64_t{10}));
+    const auto& shown = rig.platform.last_frame();
+    EXPECT_EQ(std::make_tuple(rig.platform.frames_presented(), shown[78 * 320 + 41], shown[78 * 320 + 40], sys.sparks.count,
+                              rig.platform.now_ms()), std::make_tuple(uint64_t{1}, uint8_t{15}, uint8_t{2}, 10, uint64_t{10}));
 
     state.leave = MenuLeave::None;
     sys.input.mouse_y = 157;  // Exit stops the frame at once
