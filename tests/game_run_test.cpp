@@ -34,7 +34,9 @@ std::vector<std::string> read_lines(const std::string& path) {
 TEST(GameSetup, StartingStateAndTheStartBurst) {
     test::GameFixture f;
     const Player& p = f.player();
-    EXPECT_EQ(f.game->progress, &f.progress);  // the fresh state is the volley and trace tests'
+    EXPECT_EQ(std::tie(p.ships, p.level, p.score, p.weapon, p.spread, p.stream, p.surround), std::make_tuple(3, 0, 0, 1, 1, 1, 0));
+    EXPECT_EQ(std::tie(p.shot_speed, p.ship_x, p.ship_y, p.heading_y), std::make_tuple(3.0f, 160.0f, 100.0f, -1.0f));
+    EXPECT_EQ(f.game->progress, &f.progress);
 
     // Set up again from the menu's choice, over a busy pool and a game with leftovers.
     f.sparks().count = 4000;

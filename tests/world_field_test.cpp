@@ -1,5 +1,5 @@
-// The field foes where the fast-pass equivalence test cannot reach: exact limits, the effect
-// bits, a full pool, the ship, and what the later steps of the frame make of the pass.
+// The field foes' worked examples and what the fast-pass equivalence test cannot reach: exact
+// limits, the effect bits, a full pool, the ship, and what the later steps make of the pass.
 #include <gtest/gtest.h>
 
 #include "world_support.h"
@@ -13,6 +13,9 @@ TEST(Repeller, TurnsBackEverythingWithinFiftyPixelsOnceSomethingComesNear) {
         rig.foes().spin[1] = 0.02f;
         rig.add_shot(near ? 149.0f : 150.0f, 100.0f, 1.0f, 0.5f);
         rig.add_shot(100.0f, 151.0f, 1.0f, 0.5f);
+        rig.add_bonus(3, 70.0f, 100.0f, 0.5f, 0.5f);
+        SparkPool& sp = rig.sparks();
+        sp.count = 2, sp.x[0] = sp.y[0] = 90.0f, sp.x[1] = sp.y[1] = 10.0f, sp.dx[0] = sp.dx[1] = 2.0f;
         rig.ship_at(near ? 130.0f : 160.0f, 100.0f);
         rig.player().ship_vx = 1.5f, rig.player().ship_vy = -0.5f;
         rig.game->debris.count = 9950;
@@ -21,8 +24,9 @@ TEST(Repeller, TurnsBackEverythingWithinFiftyPixelsOnceSomethingComesNear) {
         const FoePool& f = rig.foes();
         const Player& p = rig.player();
         EXPECT_TRUE(f.dx[1] == s * 0.3f && f.dy[1] == s * 0.2f && f.spin[1] == s * 0.02f && f.x[1] == 120.0f + s * 0.3f);
-        EXPECT_TRUE(rig.shots().dx[0] == s && rig.shots().dy[0] == s * 0.5f && p.ship_vx == s * 1.5f && p.ship_vy == s * -0.5f);
-        EXPECT_TRUE(f.dx[2] == 0.3f && rig.shots().dx[1] == 1.0f);  // beyond reach
+        EXPECT_TRUE(rig.shots().dx[0] == s && rig.shots().dy[0] == s * 0.5f && sp.dx[0] == s * 2.0f && rig.game->boni.dx[0] == s * 0.5f);
+        EXPECT_TRUE(p.ship_vx == s * 1.5f && p.ship_vy == s * -0.5f);
+        EXPECT_TRUE(f.dx[2] == 0.3f && rig.shots().dx[1] == 1.0f && sp.dx[1] == 2.0f);  // beyond reach
         // 50 of the 80 ring dots fit, at k = 9950 ... 9999 round the repeller.
         const DebrisPool& d = rig.game->debris;
         ASSERT_EQ(d.count, near ? DEBRIS_CAPACITY : 9950);
@@ -34,8 +38,19 @@ TEST(Repeller, TurnsBackEverythingWithinFiftyPixelsOnceSomethingComesNear) {
     }
 }
 
-// (Crowding, its wrap-round and the countdown are the equivalence test's.)
-TEST(Cells, AFullPoolOnlyRestartsTheCountdown) {
+TEST(Cells, CrowdingHoldsDivisionBackAcrossTheWrapTooButAFullPoolOnlyRestartsIt) {
+    struct Case { float x1, x2; int frames; bool divided; };  // the rest is the equivalence test's
+    const Case cases[] = {
+        {100, 120, 400, false},  // 20 apart: crowding about 2494
+        {100, 140, 100, false},  // 40 apart: about 624, so they count down ...
+        {100, 140, 101, true},   // ... and divide at -101
+        {5, 315, 400, false},    // 10 apart across the side edges
+    };
+    for (const Case& c : cases) {
+        WorldRig rig({{CELL, 0, c.x1, 100.0f}, {CELL, 0, c.x2, 100.0f}});
+        for (int i = 0; i < c.frames; ++i) rig.pass();
+        EXPECT_EQ(rig.foes().count > 2, c.divided) << c.x1 << " and " << c.x2;
+    }
     WorldRig full;
     for (int i = 0; i < FOE_CAPACITY - 1; ++i) full.add_foe(PELLET, 1000, 300.0f, 190.0f);
     full.add_foe(CELL, -100, 100.0f, 100.0f, 0.25f, 0.0f);
@@ -53,6 +68,16 @@ TEST(Cells, DividedCellIsVisitedInTheSamePass) {
     // Born at 0 and at once crowded by its parent, it is held at 0; it burns like its parent.
     EXPECT_TRUE(rig.foes().gen[0] == 0 && rig.foes().gen[1] == 0 && rig.foes().whitehot.get(1));
     EXPECT_FLOAT_EQ(rig.foes().dx[0] + rig.foes().dx[1], 0.0f);
+}
+
+TEST(Cells, ShellTurnsTheFirstShotAsideAndTheSecondKills) {
+    WorldRig rig({{CELL, 1, 100.0f, 100.0f}});  // counts down to 0 in its step
+    rig.add_shot(100.0f, 106.9f, 2.0f, -1.0f);  // within 7 pixels
+    rig.add_shot(99.0f, 100.0f);
+    rig.pass_and_hits();
+    ASSERT_EQ(rig.hits().count, 2);
+    EXPECT_TRUE(rig.hits().foe[0] == -1 && rig.foes().gen[0] == 50 && rig.shots().spent.get(0));
+    EXPECT_TRUE(rig.foes().dx[0] == 0.4f && rig.foes().dy[0] == -0.2f && rig.foes().dead.get(0));
 }
 
 TEST(Spinners, TheHitThatLiftsTheSpinAboveEightTenthsDestroys) {
@@ -79,6 +104,19 @@ TEST(Spinners, PullFoesShotsAndShipButNotAShotOnTheCentre) {
     EXPECT_TRUE(rig.foes().dx[1] == -0.015f && rig.shots().dy[1] == 3.0f * -30.0f / 900.0f && rig.player().ship_vy == 0.3f * -2.0f / 100.0f);
     EXPECT_TRUE(rig.shots().dx[0] == 1.0f && rig.shots().dy[0] == 0.0f && rig.sparks().count == 5);
     EXPECT_TRUE(qvar::test::all_finite(*rig.game, rig.sparks()));
+}
+
+TEST(Lodestones, MergeBelowTwentyAtTheMassWeightedCentre) {
+    // 20 pixels apart: 20 < (34 + 28) / 2 = 31. (The pull between them is the equivalence test's.)
+    WorldRig rig({{LODESTONE, 11, 100.0f, 100.0f, 0.5f, 0.0f}, {LODESTONE, 8, 120.0f, 100.0f, -0.5f, 0.25f}});
+    rig.pass();
+    const FoePool& f = rig.foes();
+    ASSERT_TRUE(f.count == 1 && f.gen[0] == 19);
+    EXPECT_TRUE(f.x[0] == (11.0f * 100.5f + 8.0f * 120.0f) / 19.0f && f.dx[0] == (11.0f * 0.5f + 8.0f * -0.5f) / 19.0f &&
+                f.dy[0] == (8.0f * 0.25f) / 19.0f);
+    WorldRig heavy({{LODESTONE, 12, 100.0f, 100.0f}, {LODESTONE, 8, 120.0f, 100.0f}});  // 20: they ignore each other
+    heavy.pass();
+    EXPECT_TRUE(heavy.foes().count == 2 && heavy.foes().dx[0] == 0.0f && heavy.foes().dx[1] == 0.0f);
 }
 
 TEST(Lodestones, MergingPairSwallowsBoniByTheSumOfTheirSizes) {
