@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "util/float_math.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 #include "world/lanes.h"
@@ -125,8 +126,8 @@ struct Plain {
             const float sx = random_real(rng, 1.0f) + 3.0f, ox = random_real(rng, 0.1f);
             const float sy = random_real(rng, 1.0f) + 3.0f, oy = random_real(rng, 0.1f);
             sp.x[sp.count] = f.x[i], sp.y[sp.count] = f.y[i];
-            sp.dx[sp.count] = sx * std::sin(ox + f.angle[i]) + f.dx[i];
-            sp.dy[sp.count] = sy * std::cos(oy + f.angle[i]) + f.dy[i];
+            sp.dx[sp.count] = sx * sine(ox + f.angle[i]) + f.dx[i];
+            sp.dy[sp.count] = sy * cosine(oy + f.angle[i]) + f.dy[i];
             sp.colour[sp.count] = random_int(rng, 2) == 0 ? 11 : 15;
         }
         auto pull = [&](float& vx, float& vy, float px, float py, float k, float floor) {

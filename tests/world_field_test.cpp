@@ -2,6 +2,7 @@
 // limits, the effect bits, a full pool, the ship, and what the later steps make of the pass.
 #include <gtest/gtest.h>
 
+#include "util/float_math.h"
 #include "world_support.h"
 
 using namespace qvar;
@@ -32,8 +33,8 @@ TEST(Repeller, TurnsBackEverythingWithinFiftyPixelsOnceSomethingComesNear) {
         ASSERT_EQ(d.count, near ? DEBRIS_CAPACITY : 9950);
         for (int32_t k = 9950; k < d.count; ++k) {
             const float a = 6.2831854820251465f * static_cast<float>(k) / 80.0f;
-            EXPECT_TRUE(d.x[k] == static_cast<int32_t>(100.0f + 50.0f * std::cos(a)) &&
-                        d.y[k] == static_cast<int32_t>(100.0f + 50.0f * std::sin(a)) && d.colour[k] == 7) << k;
+            EXPECT_TRUE(d.x[k] == static_cast<int32_t>(100.0f + 50.0f * cosine(a)) &&
+                        d.y[k] == static_cast<int32_t>(100.0f + 50.0f * sine(a)) && d.colour[k] == 7) << k;
         }
     }
 }
