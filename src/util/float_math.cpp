@@ -1,7 +1,9 @@
 // Sine, cosine, exponential and power from basic double operations: see float_math.h.
 #include "util/float_math.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -27,20 +29,35 @@ constexpr double SQRT_HALF = 0x1.6a09e667f3bcdp-1;
 
 constexpr double factorial(int n) { return n <= 1 ? 1.0 : n * factorial(n - 1); }
 
-// Taylor series on |r| <= pi/4: the first left-out term is below 2^-60 of the result.
-double sin_kernel(double r) {
-    const double z = r * r;
-    double p = 1.0 / factorial(17);
-    for (int n = 15; n >= 3; n -= 2) p = (n % 4 == 3 ? -1.0 : 1.0) / factorial(n) + z * p;
-    return r + r * z * p;
+// Taylor coefficients, worked out by the compiler: SIN[i] = (-1)^(i+1) / (2i+3)!,
+// COS[i] = (-1)^i / (2i)!, EXP[i] = 1 / i!, LOG[i] = 1 / (2i+1).
+template <int N, class Term>
+constexpr std::array<double, N> coefficients(Term term) {
+    std::array<double, N> c{};
+    for (int i = 0; i < N; ++i) c[static_cast<size_t>(i)] = term(i);
+    return c;
+}
+constexpr auto SIN = coefficients<8>([](int i) { return (i % 2 ? 1.0 : -1.0) / factorial(2 * i + 3); });
+constexpr auto COS = coefficients<10>([](int i) { return (i % 2 ? -1.0 : 1.0) / factorial(2 * i); });
+constexpr auto EXP = coefficients<15>([](int i) { return 1.0 / factorial(i); });
+constexpr auto LOG = coefficients<12>([](int i) { return 1.0 / (2 * i + 1); });
+
+// Horner's rule: c[0] + z c[1] + z^2 c[2] + ...
+template <size_t N>
+double polynomial(const std::array<double, N>& c, double z) {
+    double p = c[N - 1];
+    for (size_t i = N - 1; i-- > 0;) p = c[i] + z * p;
+    return p;
 }
 
-double cos_kernel(double r) {
+// Taylor series on |r| <= pi/4: the first left-out term is below 2^-60 of the result.
+// sin r = r + r^3 (-1/3! + r^2/5! - ...): the small part is added to r last.
+double sin_kernel(double r) {
     const double z = r * r;
-    double p = -1.0 / factorial(18);
-    for (int n = 16; n >= 2; n -= 2) p = (n % 4 == 2 ? -1.0 : 1.0) / factorial(n) + z * p;
-    return 1.0 + z * p;
+    return r + r * z * polynomial(SIN, z);
 }
+
+double cos_kernel(double r) { return polynomial(COS, r * r); }
 
 struct Reduced {
     double r;         // x - k pi/2, |r| <= about pi/4
@@ -65,9 +82,7 @@ float exp_to_float(double y) {
     if (y < -105.0) return 0.0f;
     const double k = std::floor(y * INV_LN2 + 0.5);
     const double r = (y - k * LN2_HI) - k * LN2_LO;
-    double p = 1.0 / factorial(14);
-    for (int n = 13; n >= 0; --n) p = 1.0 / factorial(n) + r * p;
-    return static_cast<float>(std::ldexp(p, static_cast<int>(k)));
+    return static_cast<float>(std::ldexp(polynomial(EXP, r), static_cast<int>(k)));
 }
 
 // ln b for a positive finite b, to about 2^-52 relative.
@@ -76,9 +91,7 @@ double log_of_positive(double b) {
     double m = std::frexp(b, &e);
     if (m < SQRT_HALF) m *= 2.0, --e;
     const double s = (m - 1.0) / (m + 1.0), z = s * s;  // |s| <= 0.1716
-    double p = 1.0 / 23.0;
-    for (int n = 21; n >= 1; n -= 2) p = 1.0 / n + z * p;
-    return e * LN2 + 2.0 * s * p;
+    return e * LN2 + 2.0 * s * polynomial(LOG, z);
 }
 
 }  // namespace
