@@ -9,6 +9,7 @@
 
 #include "player/hud.h"
 #include "player/ship.h"
+#include "util/float_math.h"
 #include "game_fixture.h"
 
 using namespace qvar;
@@ -66,7 +67,7 @@ TEST(ShipMotion, TurningKeepsTheAngleInOneTurnAndTheOrientationInRange) {
     turn_ship(p, true, false);
     move_ship(p);
     EXPECT_NEAR(p.ship_angle, 6.183f, 1e-5f);
-    EXPECT_NEAR(p.heading_x, std::sin(-0.1f), 1e-6f);  // heading from the angle before wrapping
+    EXPECT_NEAR(p.heading_x, sine(-0.1f), 1e-6f);  // heading from the angle before wrapping
     for (int i = 0; i < 1000; ++i) {
         turn_ship(p, false, true);
         move_ship(p);

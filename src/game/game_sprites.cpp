@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gfx/data_files.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -11,8 +12,8 @@ namespace qvar {
 Sprite turn_ship_sprite(const Sprite& base, int32_t k) {
     Sprite out = make_sprite(SHIP_SIZE, SHIP_SIZE, TRANSPARENT);
     const float a = 0.1f * static_cast<float>(k);
-    const float c = std::cos(a);
-    const float s = std::sin(a);
+    const float c = cosine(a);
+    const float s = sine(a);
     for (int32_t j = 0; j < SHIP_SIZE; ++j) {
         for (int32_t i = 0; i < SHIP_SIZE; ++i) {
             const float di = static_cast<float>(i) - 7.5f;

@@ -5,6 +5,7 @@
 
 #include "player/sparks.h"
 #include "gfx/draw.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 
@@ -55,7 +56,7 @@ void retro_thrust_ship(System& sys, Game& game, bool down_down) {
     Player& p = game.player;
     if (!down_down || p.death_timer != 0 || p.retro == 0) return;
     const SlotRange r = pool_append(sys.sparks, 6);
-    const float f = 1.0f - std::pow(0.5f, static_cast<float>(p.retro));
+    const float f = 1.0f - std::ldexp(1.0f, -p.retro);
     p.ship_vx -= f * p.heading_x * THRUST;
     p.ship_vy -= f * p.heading_y * THRUST;
     const auto colour = static_cast<uint8_t>(p.retro < 4 ? 40 + p.retro : 44);
@@ -65,8 +66,8 @@ void retro_thrust_ship(System& sys, Game& game, bool down_down) {
 void move_ship(Player& p) {
     p.ship_x += p.ship_vx;
     p.ship_y += p.ship_vy;
-    p.heading_x = std::sin(p.ship_angle);
-    p.heading_y = -std::cos(p.ship_angle);
+    p.heading_x = sine(p.ship_angle);
+    p.heading_y = -cosine(p.ship_angle);
     // 6.283 rather than 2 pi: the heading drifts by a little under 0.0002 per full turn.
     if (p.ship_angle < 0.0f) p.ship_angle += SHIP_ANGLE_WRAP;
     if (p.ship_angle >= SHIP_ANGLE_WRAP) p.ship_angle -= SHIP_ANGLE_WRAP;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gfx/draw.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 
@@ -31,8 +32,8 @@ void place_spark(SparkPool& s, int32_t k, float x, float y, float speed, float a
     const auto i = static_cast<size_t>(k);
     s.x[i] = x;
     s.y[i] = y;
-    s.dx[i] = std::sin(a) * speed;
-    s.dy[i] = std::cos(a) * speed;
+    s.dx[i] = sine(a) * speed;
+    s.dy[i] = cosine(a) * speed;
 }
 
 void spark_step(SparkPool& s, FrameBuffer& frame) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "player/sparks.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 
@@ -57,7 +58,7 @@ void forward_shot(Game& game, int32_t slot, int32_t k, int32_t life) {
     const int32_t n = p.spread < 1 ? 1 : p.spread;
     const int32_t m = p.stream < 1 ? 1 : p.stream;
     const float f = static_cast<float>(k % n) + 0.5f - 0.5f * static_cast<float>(n);
-    const float g = std::exp(0.1f * static_cast<float>(k) / static_cast<float>(n) - 0.05f * static_cast<float>(m));
+    const float g = exponential(0.1f * static_cast<float>(k) / static_cast<float>(n) - 0.05f * static_cast<float>(m));
     const float dx = (f * p.heading_y + p.shot_speed * p.heading_x + p.ship_vx) * g;
     const float dy = (p.shot_speed * p.heading_y + p.ship_vy - f * p.heading_x) * g;
     put_shot(game.shots, slot, p.ship_x + 8.0f * p.heading_x, p.ship_y + 8.0f * p.heading_y, dx, dy, life, p.weapon);
@@ -67,8 +68,8 @@ void forward_shot(Game& game, int32_t slot, int32_t k, int32_t life) {
 void surround_shot(Game& game, int32_t slot, int32_t k, int32_t life) {
     const Player& p = game.player;
     const float a = TWO_PI * static_cast<float>(k + 1) / static_cast<float>(p.surround + 1) + p.ship_angle;
-    const float dx = std::sin(a) * p.shot_speed + p.ship_vx;
-    const float dy = -std::cos(a) * p.shot_speed + p.ship_vy;
+    const float dx = sine(a) * p.shot_speed + p.ship_vx;
+    const float dy = -cosine(a) * p.shot_speed + p.ship_vy;
     put_shot(game.shots, slot, p.ship_x, p.ship_y, dx, dy, life, p.weapon);
 }
 

@@ -11,6 +11,7 @@
 #include "gfx/data_layout.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
+#include "util/float_math.h"
 #include "util/message_text.h"
 #include "util/numeric.h"
 #include "util/random.h"
@@ -74,7 +75,7 @@ namespace {
 // A new star somewhere in the distance: depth scale d is uniform in its logarithm over 1..100.
 void spawn_star(Random& rng, StarField& s, size_t i) {
     const float u = random_real(rng, 1.0f);
-    s.d[i] = std::pow(100.0f, u);
+    s.d[i] = power(100.0f, u);
     s.z[i] = 10.0f * s.d[i];
     s.x[i] = random_real(rng, s.z[i]) - s.z[i] / 2.0f;
     s.y[i] = random_real(rng, s.z[i]) - s.z[i] / 2.0f;
@@ -102,7 +103,7 @@ void draw_credits_text(System& sys, const CreditsText& text, float s) {
     for (int32_t k = 0; k < text.shown_lines(); ++k) {
         const int32_t ty = trunc_i32(static_cast<float>(7 * k) - s);
         if (ty < 0 || ty >= SCREEN_HEIGHT - 5) continue;
-        const float f = 1.0f - 1.5f * (1.0f - std::sin(PI * static_cast<float>(ty + 2) / 200.0f));
+        const float f = 1.0f - 1.5f * (1.0f - sine(PI * static_cast<float>(ty + 2) / 200.0f));
         if (!(f > 0.0f)) continue;
         const std::string_view line = text.line(k);
         const int32_t w = text_width(line);

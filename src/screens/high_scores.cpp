@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "gfx/text.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -27,7 +28,7 @@ void draw_high_scores(System& sys, const HighScoreTable& table, float t) {
     for (int32_t i = 0; i < HIGH_SCORE_COUNT; ++i) {
         const auto row = static_cast<size_t>(i);
         const int32_t y = 15 + 8 * i;
-        const int32_t w = trunc_i32(5.0f * std::sin(static_cast<float>(i) + t));
+        const int32_t w = trunc_i32(5.0f * sine(static_cast<float>(i) + t));
         std::snprintf(text, sizeof text, "%d.", i + 1);
         draw_text(fb, sys.font, 60 + w, y, NO_WRAP, text, 15, 7);
         const std::string_view name = name_text(table.names[row]);

@@ -5,6 +5,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/text.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 
 namespace qvar {
@@ -32,7 +33,7 @@ void draw_arrow(FrameBuffer& fb, float base_y, float tip_y, uint8_t colour) {
 // Scroll speed in level units per frame: exponential in the depth into the edge zone,
 // linear in the distance right of the divider.
 float scroll_speed(int32_t mouse_x, int32_t depth) {
-    return static_cast<float>(mouse_x - PANE_LEFT) * (std::exp(0.1f * static_cast<float>(depth)) - 1.0f) * 0.01f;
+    return static_cast<float>(mouse_x - PANE_LEFT) * (exponential(0.1f * static_cast<float>(depth)) - 1.0f) * 0.01f;
 }
 
 void scroll_with_arrows(FrameBuffer& fb, LevelPane& pane, int32_t mouse_x, int32_t mouse_y) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gfx/draw.h"
+#include "util/float_math.h"
 #include "util/numeric.h"
 #include "util/pool.h"
 
@@ -47,8 +48,8 @@ void spawn_trail(SparkPool& sparks, Random& rng, int32_t mouse_x, int32_t mouse_
         const float a = random_real(rng, TWO_PI);
         sparks.x[s] = static_cast<float>(mouse_x);
         sparks.y[s] = static_cast<float>(mouse_y);
-        sparks.dx[s] = std::cos(a);
-        sparks.dy[s] = std::sin(a);
+        sparks.dx[s] = cosine(a);
+        sparks.dy[s] = sine(a);
         sparks.colour[s] = static_cast<uint8_t>(16 + mod_floor(trunc_i32(8.0f * a / PI + menu_phase), 16));
     }
 }

@@ -1,6 +1,7 @@
 // What each kind leaves when it is destroyed: its fragments, its burst of sparks and its points.
 // The random numbers are drawn in this order: fragments, then sparks.
 #include "world/destroy_internal.h"
+#include "util/float_math.h"
 
 namespace qvar::world {
 
@@ -79,8 +80,8 @@ void triangle_pieces(System& sys, Game& g, const Parent& p) {
     for (int32_t m = 0; m < r.size(); ++m) {
         const auto q = static_cast<size_t>(r.first + m);
         const float a = TWO_PI * static_cast<float>(m) / 3.0f + p.angle;
-        f.dx[q] = p.dx + 0.5f * std::cos(a);
-        f.dy[q] = p.dy + 0.5f * std::sin(a);
+        f.dx[q] = p.dx + 0.5f * cosine(a);
+        f.dy[q] = p.dy + 0.5f * sine(a);
         f.angle[q] = p.angle;
         f.spin[q] = random_real(sys.rng, 0.1f) - 0.05f;
         f.gen[q] = p.gen - 1;
@@ -171,8 +172,8 @@ void burst_pellet(System& sys, const Parent& p) {
 void burst_triangle(System& sys, const Parent& p) {
     sparks(sys, 50, p.x, p.y, [&](int32_t k, int32_t first, float& dx, float& dy, uint8_t& c) {
         const float a = TWO_PI * static_cast<float>(k) / 50.0f;
-        dx = 5.0f * std::sin(a);
-        dy = 5.0f * std::cos(a);
+        dx = 5.0f * sine(a);
+        dy = 5.0f * cosine(a);
         c = low_byte(32 + (k - first) * 24 / 50);
     });
 }
@@ -183,9 +184,9 @@ void burst_web(System& sys, const Parent& p) {
     sparks(sys, 100 * static_cast<int64_t>(p.gen), p.x, p.y, [&](int32_t, int32_t, float& dx, float& dy, uint8_t& c) {
         const float a = random_real(rng, TWO_PI);
         const float rx = random_real(rng, 0.1f) + 0.8f;
-        dx = std::sin(a) + rx * std::sin(petals * a);
+        dx = sine(a) + rx * sine(petals * a);
         const float ry = random_real(rng, 0.1f) + 0.8f;
-        dy = std::cos(a) + ry * std::cos(petals * a);
+        dy = cosine(a) + ry * cosine(petals * a);
         c = low_byte(36 + random_int(rng, 8));
     });
 }
@@ -194,13 +195,13 @@ void burst_web(System& sys, const Parent& p) {
 void burst_orbiter(System& sys, const Parent& p) {
     Random& rng = sys.rng;
     const float g = static_cast<float>(p.gen);
-    const float cx = static_cast<float>(mod_floor(trunc_i32(320.0f + p.x + g * std::cos(p.angle)), 320));
-    const float cy = static_cast<float>(mod_floor(trunc_i32(200.0f + p.y + g * std::sin(p.angle)), 200));
+    const float cx = static_cast<float>(mod_floor(trunc_i32(320.0f + p.x + g * cosine(p.angle)), 320));
+    const float cy = static_cast<float>(mod_floor(trunc_i32(200.0f + p.y + g * sine(p.angle)), 200));
     sparks(sys, 50, cx, cy, [&](int32_t, int32_t, float& dx, float& dy, uint8_t& c) {
         const float a = random_real(rng, TWO_PI);
         const float speed = random_real(rng, 1.0f) + 1.0f;
-        dx = std::sin(a) * speed;
-        dy = std::cos(a) * speed;
+        dx = sine(a) * speed;
+        dy = cosine(a) * speed;
         if (random_int(rng, 3) != 0)
             c = 9;
         else
@@ -214,8 +215,8 @@ void burst_repeller(System& sys, const Parent& p) {
     sparks(sys, 500, p.x, p.y, [&](int32_t, int32_t, float& dx, float& dy, uint8_t& c) {
         const float a = random_real(rng, THREE_TURNS);
         const float speed = 0.25f * a + 2.0f + random_real(rng, 0.1f);
-        dx = std::sin(a) * speed;
-        dy = std::cos(a) * speed;
+        dx = sine(a) * speed;
+        dy = cosine(a) * speed;
         c = 15;
     });
 }
@@ -225,9 +226,9 @@ void burst_cell(System& sys, const Parent& p) {
     Random& rng = sys.rng;
     sparks(sys, 200, p.x, p.y, [&](int32_t, int32_t, float& dx, float& dy, uint8_t& c) {
         const float a = random_real(rng, TWO_PI);
-        const float speed = std::sin(10.0f * a) + 3.0f;
-        dx = std::sin(a) * speed;
-        dy = std::cos(a) * speed;
+        const float speed = sine(10.0f * a) + 3.0f;
+        dx = sine(a) * speed;
+        dy = cosine(a) * speed;
         c = 7;
     });
 }

@@ -1,6 +1,7 @@
 // The weapon effects that cling to a foe (flame, plasma, white heat): each sheds debris every
 // frame and may kill the foe or go out at random.
 #include "model/effects.h"
+#include "util/float_math.h"
 #include "world/world_internal.h"
 
 namespace qvar::world {
@@ -44,8 +45,8 @@ void shed(PassState& ps, int32_t i, Effect e, int32_t k) {
         const auto ds = static_cast<size_t>(s);
         if (on_rim) {
             const float a = random_real(rng, TWO_PI);
-            const int32_t rx = trunc_i32(x + std::sin(a) * radius);
-            const int32_t ry = trunc_i32(y + std::cos(a) * radius);
+            const int32_t rx = trunc_i32(x + sine(a) * radius);
+            const int32_t ry = trunc_i32(y + cosine(a) * radius);
             d.x[ds] = mod_floor(add_wrap(rx, 320), 320);
             d.y[ds] = mod_floor(add_wrap(ry, 200), 200);
         } else {

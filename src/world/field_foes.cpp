@@ -1,6 +1,7 @@
 // The repeller, which throws back everything within 50 pixels, and the spinner, which sprays a
 // jet of sparks and pulls foes, shots and the ship toward itself.
 #include "world/world_internal.h"
+#include "util/float_math.h"
 
 namespace qvar::world {
 
@@ -39,8 +40,8 @@ void repel(PassState& ps, int32_t i, float x, float y) {
     for (int32_t k = r.first; k < r.end; ++k) {
         const auto s = static_cast<size_t>(k);
         const float a = TWO_PI * static_cast<float>(k) / 80.0f;
-        d.x[s] = trunc_i32(x + 50.0f * std::cos(a));
-        d.y[s] = trunc_i32(y + 50.0f * std::sin(a));
+        d.x[s] = trunc_i32(x + 50.0f * cosine(a));
+        d.y[s] = trunc_i32(y + 50.0f * sine(a));
         d.colour[s] = 7;
     }
 }
@@ -76,8 +77,8 @@ void spinner_jet(PassState& ps, int32_t i) {
         const float off_y = random_real(rng, 0.1f);
         sp.x[q] = f.x[k];
         sp.y[q] = f.y[k];
-        sp.dx[q] = speed_x * std::sin(off_x + f.angle[k]) + f.dx[k];
-        sp.dy[q] = speed_y * std::cos(off_y + f.angle[k]) + f.dy[k];
+        sp.dx[q] = speed_x * sine(off_x + f.angle[k]) + f.dx[k];
+        sp.dy[q] = speed_y * cosine(off_y + f.angle[k]) + f.dy[k];
         sp.colour[q] = random_int(rng, 2) == 0 ? 11 : 15;
     }
 }

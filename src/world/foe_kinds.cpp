@@ -1,6 +1,7 @@
 // The nine foe kinds that act alone: their motion rules, drawing, and where in their step the
 // contact and shot tests fall (contact, motion, drawing, shot test unless said otherwise).
 #include "world/world_internal.h"
+#include "util/float_math.h"
 
 namespace qvar::world {
 
@@ -16,8 +17,8 @@ const RimPoints& wheel_rim() {
     static const RimPoints rim = [] {
         RimPoints r;
         for (float t = 0.0f; t < TWO_PI && r.n < 64; t += 0.1f) {
-            r.s[static_cast<size_t>(r.n)] = std::sin(t);
-            r.c[static_cast<size_t>(r.n)] = std::cos(t);
+            r.s[static_cast<size_t>(r.n)] = sine(t);
+            r.c[static_cast<size_t>(r.n)] = cosine(t);
             ++r.n;
         }
         return r;
@@ -57,7 +58,7 @@ void step_wheel(PassState& ps, int32_t i) {
     const float step = gen > 0 ? TWO_PI / static_cast<float>(gen) : 0.0f;
     float t = 0.0f;
     for (int32_t n = 0; t < TWO_PI && n < gen; ++n, t += step)
-        draw_line(fb, x, y, x + 10.0f * std::sin(angle + t), y + 10.0f * std::cos(angle + t), 12);
+        draw_line(fb, x, y, x + 10.0f * sine(angle + t), y + 10.0f * cosine(angle + t), 12);
     const RimPoints& rim = wheel_rim();
     for (int32_t n = 0; n < rim.n; ++n) {
         const auto p = static_cast<size_t>(n);
@@ -72,8 +73,8 @@ void step_dart(PassState& ps, int32_t i) {
     Random& rng = ps.sys.rng;
     contact_round(ps, 5.0f);
     // A dart always flies at speed 1 along its heading, from the next frame on.
-    f.dx[k] = std::sin(f.angle[k]);
-    f.dy[k] = std::cos(f.angle[k]);
+    f.dx[k] = sine(f.angle[k]);
+    f.dy[k] = cosine(f.angle[k]);
     if (random_int(rng, 100) == 0) f.spin[k] = random_real(rng, 0.08f) - 0.04f;
     SparkPool& sp = ps.sys.sparks;
     if (sp.count < SPARK_CAPACITY && random_int(rng, 2) == 0) {
@@ -86,9 +87,9 @@ void step_dart(PassState& ps, int32_t i) {
         sp.colour[s] = 14;
     }
     const float x = f.x[k], y = f.y[k], a = f.angle[k];
-    const float px = x + 5.0f * std::sin(a), py = y + 5.0f * std::cos(a);
-    draw_line(ps.sys.frame, px, py, x + 5.0f * std::sin(a + 2.5f), y + 5.0f * std::cos(a + 2.5f), 42);
-    draw_line(ps.sys.frame, px, py, x + 5.0f * std::sin(a - 2.5f), y + 5.0f * std::cos(a - 2.5f), 42);
+    const float px = x + 5.0f * sine(a), py = y + 5.0f * cosine(a);
+    draw_line(ps.sys.frame, px, py, x + 5.0f * sine(a + 2.5f), y + 5.0f * cosine(a + 2.5f), 42);
+    draw_line(ps.sys.frame, px, py, x + 5.0f * sine(a - 2.5f), y + 5.0f * cosine(a - 2.5f), 42);
     shot_test_round(ps, i, x, y, 25.0f);
 }
 
@@ -148,8 +149,8 @@ void step_triangle(PassState& ps, int32_t i) {
     for (int32_t m = 0; p_ang < angle + TRI_SPREAD && m < gen; ++m, p_ang += turn) {
         float t = 0.0f;
         for (int32_t e3 = 0; t < TWO_PI && e3 < 3; ++e3, t += TRI_STEP) {
-            draw_line(ps.sys.frame, x + 6.0f * std::sin(t + p_ang), y + 6.0f * std::cos(t + p_ang),
-                      x + 6.0f * std::sin(t + TRI_STEP + p_ang), y + 6.0f * std::cos(t + TRI_STEP + p_ang), c);
+            draw_line(ps.sys.frame, x + 6.0f * sine(t + p_ang), y + 6.0f * cosine(t + p_ang),
+                      x + 6.0f * sine(t + TRI_STEP + p_ang), y + 6.0f * cosine(t + TRI_STEP + p_ang), c);
         }
     }
     shot_test_round(ps, i, x, y, 36.0f);
@@ -168,14 +169,14 @@ void step_web(PassState& ps, int32_t i) {
     // every chord, with the same bits.
     constexpr int32_t KEPT = 1024;
     std::array<float, KEPT> cx, cy;
-    auto corner_x = [&](int32_t n, float t) { return n < KEPT ? cx[static_cast<size_t>(n)] : x + r * std::sin(angle + t); };
-    auto corner_y = [&](int32_t n, float t) { return n < KEPT ? cy[static_cast<size_t>(n)] : y + r * std::cos(angle + t); };
+    auto corner_x = [&](int32_t n, float t) { return n < KEPT ? cx[static_cast<size_t>(n)] : x + r * sine(angle + t); };
+    auto corner_y = [&](int32_t n, float t) { return n < KEPT ? cy[static_cast<size_t>(n)] : y + r * cosine(angle + t); };
     const float step = gen > 0 ? TWO_PI / static_cast<float>(gen) : 0.0f;
     int32_t corners = 0;
     for (float t = 0.0f; t < TWO_PI && corners < gen; ++corners, t += step) {
         if (corners >= KEPT) continue;
-        cx[static_cast<size_t>(corners)] = x + r * std::sin(angle + t);
-        cy[static_cast<size_t>(corners)] = y + r * std::cos(angle + t);
+        cx[static_cast<size_t>(corners)] = x + r * sine(angle + t);
+        cy[static_cast<size_t>(corners)] = y + r * cosine(angle + t);
     }
     float a = 0.0f;
     for (int32_t na = 0; na < corners; ++na, a += step) {
@@ -196,8 +197,8 @@ void step_orbiter(PassState& ps, int32_t i) {
     Random& rng = ps.sys.rng;
     const float g = static_cast<float>(f.gen[k]);
     // (x, y) is only the drifting anchor; the orbiter is seen and hit on its circle.
-    float cx = f.x[k] + g * std::cos(f.angle[k]);
-    float cy = f.y[k] + g * std::sin(f.angle[k]);
+    float cx = f.x[k] + g * cosine(f.angle[k]);
+    float cy = f.y[k] + g * sine(f.angle[k]);
     cx = static_cast<float>(mod_floor(trunc_i32(320.0f + cx), 320));
     cy = static_cast<float>(mod_floor(trunc_i32(200.0f + cy), 200));
     if (square(p.ship_x - cx) + square(p.ship_y - cy) < square(SHIP_RADIUS + 5.0f)) ps.ship_contact = true;

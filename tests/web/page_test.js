@@ -229,12 +229,10 @@ async function main() {
       return `${replayed.length} game frames replayed alike`;
     });
 
-    // The regression recordings played in the page. The browser's sinf (musl's) is one unit in
-    // the last place off glibc's for sinf(0.518974781), so level-1 parts at frame 1536; a known
-    // parting must stay where it is, and one anywhere else, or a new one, fails.
-    const KNOWN_PARTING = { 'level-1': 'line 1536 (frame 1536): native "ship_vx":-0.475230098, page "ship_vx":-0.475230068' };
+    // The regression recordings made natively (in the window), played in the page: the game's
+    // own sine and cosine make the browser's libc irrelevant, so every trace must match.
     for (const name of ['level-1', 'every-screen', 'level-50']) {
-      await check(`recording ${name}.qvr played in the page gives the native trace (or parts where known)`, async () => {
+      await check(`recording ${name}.qvr played in the page gives the native trace`, async () => {
         const recording = path.join(__dirname, '..', 'recordings', name + '.qvr');
         const result = await page.evaluate(async (bytes) => {
           const r = await window.qvar.playRecording(new Uint8Array(bytes), 'regression.qvr');
@@ -242,15 +240,11 @@ async function main() {
         }, Array.from(fs.readFileSync(recording)));
         const native = runNative('native-playback', ['--playback', recording]);
         assert.strictEqual(result.status, 0);
-        const timing = `${result.frames} game frames in ${result.ms.toFixed(0)} ms`;
-        if (result.hash === native.hash) {
-          const known = KNOWN_PARTING[name] ? ` (it was known to part at ${KNOWN_PARTING[name]}: drop that note)` : '';
-          return `${timing}, SHA-256 ${native.hash.slice(0, 16)}..., the native hash${known}`;
+        if (result.hash !== native.hash) {
+          fs.writeFileSync(path.join(outDir, name + '-page-trace.jsonl'), result.trace, 'latin1');
+          throw new Error('trace hashes differ; the traces part at ' + whereTracesPart(native.lines, result.trace.split('\n')));
         }
-        fs.writeFileSync(path.join(outDir, name + '-page-trace.jsonl'), result.trace, 'latin1');
-        const parted = whereTracesPart(native.lines, result.trace.split('\n'));
-        if (parted !== KNOWN_PARTING[name]) throw new Error('trace hashes differ; the traces part at ' + parted);
-        return `${timing}; KNOWN DIFFERENCE: the trace hashes differ (the browser's sinf), the traces part at ${parted}`;
+        return `${result.frames} game frames in ${result.ms.toFixed(0)} ms, SHA-256 ${native.hash.slice(0, 16)}..., the native hash`;
       });
     }
 
