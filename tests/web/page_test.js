@@ -40,11 +40,12 @@ function runNative(name, args, files = {}) {
   return { dir, hash: crypto.createHash('sha256').update(bytes).digest('hex'), lines: bytes.toString('latin1').split('\n') };
 }
 
-// Frames 1 .. 3 of the native run of menu.txt with `prefs` (or none), decoded by the browser.
-async function nativeStartFrames(page, name, prefs) {
+// Frames 1 .. 3 of the native run of menu.txt with `prefs` (or none), decoded by the browser
+// in `decoder`, a page of its own: work on the game's page would hold up its frames.
+async function nativeStartFrames(decoder, name, prefs) {
   const { dir } = runNative(name, ['--input', path.join(__dirname, 'menu.txt')], { 'prefs.dat': prefs });
   const pngs = [1, 2, 3].map((n) => fs.readFileSync(path.join(dir, `frame-00000${n}.png`)).toString('base64'));
-  return page.evaluate((list) => Promise.all(list.map(async (png) => {
+  return decoder.evaluate((list) => Promise.all(list.map(async (png) => {
     const image = new Image();
     image.src = 'data:image/png;base64,' + png;
     await image.decode();
@@ -123,7 +124,7 @@ async function main() {
     userDataDir: fs.mkdtempSync(path.join(outDir, 'profile-')),
   });
   try {
-    const page = await browser.newPage();
+    const decoder = await browser.newPage(), page = await browser.newPage();  // the game's page in front
     page.on('pageerror', (e) => { failures++; console.log('FAIL page error: ' + e.message); });
     await page.setViewport({ width: 1000, height: 700 });
     await page.evaluateOnNewDocument(watchFirstFrames);
@@ -131,7 +132,7 @@ async function main() {
 
     await check('the green frame, "Initialising..." and the menu match the native run pixel for pixel', async () => {
       const browserFrames = await capturedFrames(page);
-      const native = await nativeStartFrames(page, 'native-gamma-1', null);
+      const native = await nativeStartFrames(decoder, 'native-gamma-1', null);
       for (let i = 0; i < 3; i++) {
         const d = firstDifference(browserFrames[i], native[i]);
         if (d) throw new Error(`frame ${i + 1}: ${d}`);
@@ -157,10 +158,10 @@ async function main() {
       const browserFrames = await capturedFrames(page);
       const kept = Buffer.from(await readFile(page, '/player/prefs.dat'));
       assert(prefs && kept.equals(prefs), 'prefs.dat after the reload differs from the one saved');
-      const native = await nativeStartFrames(page, 'native-gamma-kept', prefs);
+      const native = await nativeStartFrames(decoder, 'native-gamma-kept', prefs);
       const d = firstDifference(browserFrames[MENU_FIRST_FRAME - 1], native[MENU_FIRST_FRAME - 1]);
       if (d) throw new Error('menu frame: ' + d);
-      const plain = await nativeStartFrames(page, 'native-gamma-1', null);
+      const plain = await nativeStartFrames(decoder, 'native-gamma-1', null);
       assert(firstDifference(browserFrames[MENU_FIRST_FRAME - 1], plain[MENU_FIRST_FRAME - 1]), 'the menu shows gamma 1.0');
     });
 
