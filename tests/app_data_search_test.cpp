@@ -35,36 +35,27 @@ TEST(DataSearch, FoldersComeInTheDocumentedOrderEachOnce) {
                                                                    "/usr/local/share/qvar", "/usr/share/qvar"}));
 }
 
-TEST(DataSearch, EachStepWinsWhenTheFoldersBeforeItHoldNoData) {
-    test::TempDir root;
-    const std::vector<std::string> candidates = data_dir_candidates(all_sources(root.path()));
-    ASSERT_EQ(candidates.size(), 6u);
-    for (size_t step = 0; step < candidates.size(); ++step) {
-        std::filesystem::remove_all(root.path());
-        for (const std::string& dir : candidates) std::filesystem::create_directories(dir);
-        test::write_test_data_files(candidates[step]);
-        std::filesystem::remove(candidates[step] + "/c2.dat");  // the credits may be missing
-        if (step + 1 < candidates.size()) test::write_test_data_files(candidates.back());
-        const DataSearch search = find_data_dir(candidates);
-        EXPECT_EQ(search.found, candidates[step]);
-        EXPECT_EQ(search.tried, std::vector<std::string>(candidates.begin(), candidates.begin() + step + 1));
-    }
-}
-
-TEST(DataSearch, AFolderMissingAnyNeededFileIsPassedOverAndTheMessageListsAll) {
+// The first folder holding the data wins (c2.dat may be missing), and the folders tried are
+// those up to it; a folder missing any other file is passed over.
+TEST(DataSearch, TheFirstFolderHoldingTheDataWinsAndTheMessageListsAllTried) {
     test::TempDir a, b;
     test::write_test_data_files(a.path());
+    std::filesystem::remove(a.file("c2.dat"));
     for (const char* file : {"lets.dat", "nums.dat", "qvar.dat", "boni.dat"}) {
         test::write_test_data_files(b.path());
         std::filesystem::remove(b.file(file));
         EXPECT_FALSE(holds_game_data(b.path())) << file;
-        EXPECT_EQ(find_data_dir({b.path(), a.path()}).found, a.path()) << file;
     }
-    const DataSearch none = find_data_dir({b.path(), "/no/such/folder"});
+    const DataSearch later = find_data_dir({b.path(), "/no/such/folder", a.path(), b.path()});
+    EXPECT_EQ(later.found, a.path());
+    EXPECT_EQ(later.tried, (std::vector<std::string>{b.path(), "/no/such/folder", a.path()}));
+    test::write_test_data_files(b.path());
+    EXPECT_EQ(find_data_dir({b.path(), a.path()}).tried, std::vector<std::string>{b.path()});
+    const DataSearch none = find_data_dir({a.path() + "/no", "/no/such/folder"});
     EXPECT_TRUE(none.found.empty());
     EXPECT_EQ(missing_data_message(none),
               "Missing data files: no folder holds lets.dat, nums.dat, qvar.dat and boni.dat (looked in " +
-                  b.path() + ", /no/such/folder)");
+                  a.path() + "/no, /no/such/folder)");
 }
 
 TEST(DataSearch, NamedFoldersThatArePassedOverAreNoted) {
@@ -84,15 +75,11 @@ TEST(DataSearch, TheSourcesComeFromTheEnvironmentAndTheExecutable) {
     ::setenv("QVAR_DATA_DIR", "/from/env", 1);
     ::setenv("XDG_DATA_DIRS", "/x1:/x2", 1);
     const DataSearchSources set = current_data_search_sources("/from/option");
-    ::unsetenv("QVAR_DATA_DIR");
-    ::unsetenv("XDG_DATA_DIRS");
-    const DataSearchSources unset = current_data_search_sources("");
-    EXPECT_EQ(set.option, "/from/option");
-    EXPECT_EQ(set.env_data_dir, "/from/env");
-    EXPECT_EQ(set.xdg_data_dirs, "/x1:/x2");
+    EXPECT_EQ(std::make_tuple(set.option, set.env_data_dir.value_or(""), set.xdg_data_dirs.value_or("")),
+              std::make_tuple("/from/option", "/from/env", "/x1:/x2"));
     EXPECT_EQ(std::filesystem::path(set.exe_dir), std::filesystem::path(QVAR_BUILD_DIR) / "tests");
-    EXPECT_FALSE(unset.env_data_dir.has_value());
-    EXPECT_FALSE(unset.xdg_data_dirs.has_value());
+    ::unsetenv("QVAR_DATA_DIR");
+    EXPECT_FALSE(current_data_search_sources("").env_data_dir.has_value());
     if (before.env_data_dir) ::setenv("QVAR_DATA_DIR", before.env_data_dir->c_str(), 1);
-    if (before.xdg_data_dirs) ::setenv("XDG_DATA_DIRS", before.xdg_data_dirs->c_str(), 1);
+    before.xdg_data_dirs ? ::setenv("XDG_DATA_DIRS", before.xdg_data_dirs->c_str(), 1) : ::unsetenv("XDG_DATA_DIRS");
 }

@@ -4,7 +4,7 @@
 
 #include <cctype>
 #include <fstream>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,27 +14,16 @@ using namespace qvar;
 
 namespace {
 
-std::string unescape(std::string text) {
-    for (size_t at = text.find("\\-"); at != std::string::npos; at = text.find("\\-", at)) text.erase(at, 1);
-    return text;
-}
-
-// "--name VALUE" for each ".B --name" / ".BI --name " VALUE"" that follows a .TP in OPTIONS.
+// "--name VALUE" for each ".B \-\-name" or ".BI \-\-name " VALUE"" that follows a .TP in OPTIONS.
 std::vector<std::string> manual_options(const std::string& path) {
     std::ifstream in(path);
     std::vector<std::string> found;
-    std::string line, previous;
-    bool in_options = false;
+    std::string line, previous, section;
     while (std::getline(in, line)) {
-        if (line.starts_with(".SH")) in_options = line == ".SH OPTIONS";
-        if (in_options && previous == ".TP" && (line.starts_with(".B \\-\\-") || line.starts_with(".BI \\-\\-"))) {
-            std::string entry = unescape(line.substr(line.find(' ') + 1));
-            std::erase(entry, '"');
-            const size_t gap = entry.find(' ');
-            const size_t value = entry.find_first_not_of(' ', gap);
-            found.push_back(value == std::string::npos ? entry.substr(0, gap)
-                                                       : entry.substr(0, gap) + " " + entry.substr(value));
-        }
+        if (line.starts_with(".SH")) section = line;
+        if (section == ".SH OPTIONS" && previous == ".TP" && std::regex_search(line, std::regex(R"(^\.BI? \\-\\-)")))
+            found.push_back(std::regex_replace(std::regex_replace(line.substr(line.find(' ') + 1), std::regex(R"(\\(-)|")"), "$1"),
+                                               std::regex(" +"), " "));
         previous = line;
     }
     return found;

@@ -29,7 +29,7 @@ TEST(DataFiles, FolderUnreadableFileDeviceOrFifoInPlaceIsRefusedAtOnce) {
             if (kind == "folder") fs::create_directory(path);
             if (kind == "unreadable") fs::create_symlink("/proc/self/mem", path);
             if (kind == "/dev/zero") fs::create_symlink("/dev/zero", path);
-            if (kind == "fifo") ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            if (kind == "fifo") { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }
         }
         Font font;
         std::string error;

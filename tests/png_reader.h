@@ -1,5 +1,4 @@
-// Reading back the PNG files the game writes: our own chunk reader (with zlib for the
-// pixels) and libpng's, which must agree.
+// Reading back the PNG files the game writes: libpng for the picture, our own look at pHYs.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +15,8 @@ struct DecodedPng {
     size_t file_size = 0;
 };
 
-// Decodes an 8-bit indexed PNG twice, with our reader (checking the signature, every CRC,
-// the chunk order IHDR PLTE pHYs IDAT IEND and that the data is unfiltered) and with
-// libpng; a disagreement fails the test. Returns our reading.
+// Decodes an 8-bit indexed PNG with libpng (which checks the signature, the chunks and their
+// CRCs) and reads its pHYs chunk ourselves; a fault in either fails the test.
 DecodedPng decode_png_both_ways(const std::string& path);
 
 }  // namespace qvar::test

@@ -16,9 +16,7 @@ std::vector<uint8_t> scrambled(const std::string& plain) { return credits_scramb
 }  // namespace
 
 TEST(CreditsKey, SquaresModulo255WithPeriod255) {
-    EXPECT_EQ(credits_key(0), 0);
-    EXPECT_EQ(credits_key(15), 225);
-    EXPECT_EQ(credits_key(16), 1);  // 256 mod 255
+    EXPECT_EQ(std::make_tuple(credits_key(0), credits_key(15), credits_key(16)), std::make_tuple(0, 225, 1));  // 256 mod 255
     for (uint64_t i = 0; i < 600; ++i) ASSERT_EQ(credits_key(i), credits_key(i + 255)) << i;
     EXPECT_EQ(credits_key(100000), 70);  // a square beyond 32 bits: 40 * 40 mod 255
 }
@@ -28,11 +26,9 @@ TEST(CreditsText, UnscramblesLinesEndedByCarriageReturns) {
     auto text = std::make_unique<CreditsText>();
     load_credits_text(scrambled(plain), *text);
     ASSERT_EQ(text->shown_lines(), 4);
-    EXPECT_EQ(text->line(0), "First line");
-    EXPECT_EQ(text->line(1), "Second\n2");
-    EXPECT_EQ(text->line(2), "");
-    EXPECT_EQ(text->line(3), "ab");  // a zero byte ends its line early
-    EXPECT_EQ(text->line(4), "");    // the unfinished tail is never shown
+    // A zero byte ends its line early; the unfinished tail is never shown.
+    for (auto [i, want] : {std::pair{0, "First line"}, {1, "Second\n2"}, {2, ""}, {3, "ab"}, {4, ""}})
+        EXPECT_EQ(text->line(i), want) << i;
     load_credits_text({}, *text);    // nothing read: no lines, and the old ones are gone
     EXPECT_EQ(text->shown_lines(), 0);
 }

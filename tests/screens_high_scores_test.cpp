@@ -12,8 +12,8 @@
 using namespace qvar;
 
 TEST(OrdinalSuffix, PlacesOneToTwentyAndBeyond) {
-    for (int32_t n = 4; n <= 20; ++n) EXPECT_STREQ(ordinal_suffix(n), "th") << n;
-    const std::pair<int32_t, const char*> cases[] = {{1, "st"},   {2, "nd"},   {3, "rd"},   {21, "st"},  {22, "nd"},
+    const std::pair<int32_t, const char*> cases[] = {{1, "st"},   {2, "nd"},   {3, "rd"},   {4, "th"},   {11, "th"},
+                                                     {12, "th"},  {13, "th"},  {20, "th"},  {21, "st"},  {22, "nd"},
                                                      {23, "rd"},  {101, "st"}, {111, "th"}, {112, "th"}, {113, "th"},
                                                      {121, "st"}, {1001, "st"}, {1013, "th"}};
     for (const auto& [n, suffix] : cases) EXPECT_STREQ(ordinal_suffix(n), suffix) << n;

@@ -7,10 +7,10 @@
 
 using namespace qvar;
 
+// The page shows kinds 1 .. 13 by name; any other kind has none.
 TEST(BonusKinds, NamesByKindAreBounded) {
-    const std::pair<int32_t, std::string_view> cases[] = {
-        {1, "Flame thrower"}, {8, "+1 extra life"}, {13, "Invincibility"}, {0, ""}, {14, ""}, {-5, ""}};
-    for (const auto& [kind, name] : cases) EXPECT_EQ(bonus_name(kind), name) << kind;
+    for (int32_t kind : {0, 14, -5}) EXPECT_EQ(bonus_name(kind), "") << kind;
+    EXPECT_EQ(bonus_name(13), "Invincibility");
 }
 
 // The menu's click is still held as the screen opens: page 1 ends only on a press after its

@@ -53,22 +53,17 @@ TEST(Startup, FirstFrameGreenThenInitialisingForOneSecond) {
     });
     EXPECT_EQ(game_main(boot.sys), 0);
     ASSERT_EQ(shots.size(), 3u);
-    EXPECT_EQ(std::count(shots[0].pixels.begin(), shots[0].pixels.end(), 0), 64000);
-    EXPECT_EQ(shots[0].palette[0], (Rgb{0, 128, 0}));
+    EXPECT_EQ(std::count(shots[0].pixels.begin(), shots[0].pixels.end(), 0), 64000);  // all green
     EXPECT_EQ(shots[0].palette, initial_palette());
     Font font;
     std::string error;
     ASSERT_TRUE(load_font(boot.sys.paths, font, error));
     FrameBuffer expected;
     draw_text(expected, font, 135, 98, NO_WRAP, "Initialising...", 13, 5);
-    EXPECT_EQ(shots[1].pixels, expected.pixels);
-    EXPECT_EQ(shots[1].palette, compute_palette(1.0f));
-    EXPECT_EQ(shots[1].at_ms, 0u);
-    EXPECT_GE(shots[2].at_ms, 1000u);  // the menu's first frame comes after the calibration
-    EXPECT_LT(shots[2].at_ms, 1100u);
+    EXPECT_TRUE(shots[1].pixels == expected.pixels && shots[1].palette == compute_palette(1.0f) && shots[1].at_ms == 0);
+    EXPECT_TRUE(shots[2].at_ms >= 1000u && shots[2].at_ms < 1100u) << shots[2].at_ms;  // the menu, after the calibration
     EXPECT_EQ(boot.sys.large_digits_swapped[3].width, 10);
-    EXPECT_EQ(boot.platform.display_releases(), 1);
-    EXPECT_TRUE(boot.platform.message_boxes().empty());
+    EXPECT_TRUE(boot.platform.display_releases() == 1 && boot.platform.message_boxes().empty());
 }
 
 // Missing files are created with their defaults; present ones, damaged or not, are read
@@ -80,9 +75,7 @@ TEST(Startup, PlayersFilesGiveDefaultsAndStayAsTheyAre) {
         {gamma_bytes(2.0f), Bytes(1001, 4), Bytes(1080, 7), 2.0f},
         {Bytes{}, Bytes{3, 2, 1}, Bytes{1, 2, 3, 4, 5}, 1.0f},
         {Bytes{0, 0}, none, Bytes(1080, 7), 1.0f},
-        {Bytes{0x00, 0x00, 0xC0, 0x7F} /* NaN */, Bytes(1001, 4), none, 1.0f},
-        {gamma_bytes(50.0f), Bytes{}, Bytes{}, 1.0f},
-        {gamma_bytes(-1.0f), Bytes(1001, 4), Bytes(1080, 7), 1.0f},
+        {gamma_bytes(50.0f), Bytes{}, Bytes{}, 1.0f},  // out of range (the other bad gammas: Palette's test)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -93,8 +86,7 @@ TEST(Startup, PlayersFilesGiveDefaultsAndStayAsTheyAre) {
         for (const auto& [name, bytes, fallback] : files)
             if (bytes && make_dirs(boot.sys.paths.user_dir)) test::write_bytes(boot.user(name), *bytes);
         EXPECT_EQ(game_main(boot.sys), 0);
-        EXPECT_EQ(boot.sys.gamma, c.gamma);
-        EXPECT_EQ(boot.platform.palette(), compute_palette(c.gamma));
+        EXPECT_TRUE(boot.sys.gamma == c.gamma && boot.platform.palette() == compute_palette(c.gamma));
         EXPECT_GT(boot.platform.frames_presented(), 15u);  // the menu ran: 10 ms a frame
         EXPECT_TRUE(boot.platform.message_boxes().empty());
         for (const auto& [name, bytes, fallback] : files)
@@ -151,6 +143,5 @@ TEST(Startup, WindowFailureUnwritableFolderOrAnEarlyQuitEndNormally) {
     EXPECT_FALSE(ensure_user_files(boot.sys.paths));
     EXPECT_EQ(game_main(boot.sys), 0);
     EXPECT_EQ(boot.platform.frames_presented(), 3u);  // black, "Initialising...", one menu frame
-    EXPECT_EQ(boot.platform.display_releases(), 1);
-    EXPECT_TRUE(boot.platform.message_boxes().empty());
+    EXPECT_TRUE(boot.platform.display_releases() == 1 && boot.platform.message_boxes().empty());
 }
