@@ -14,14 +14,8 @@ using namespace qvar;
 
 namespace {
 
-std::string read_text(const std::string& path) {
-    const std::vector<uint8_t> bytes = test::read_bytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void write_text(const std::string& path, const std::string& text) {
-    test::write_bytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
+using test::read_text;
+using test::write_text;
 
 // Every setting away from its default.
 Settings unusual_settings() {

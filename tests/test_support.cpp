@@ -38,6 +38,13 @@ std::vector<uint8_t> read_bytes(const std::string& path) {
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+void write_text(const std::string& path, const std::string& text) { write_bytes(path, {text.begin(), text.end()}); }
+
+std::string read_text(const std::string& path) {
+    const std::vector<uint8_t> bytes = read_bytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 namespace {
 
 void append_record(std::vector<uint8_t>& out, uint8_t w, uint8_t h, uint8_t colour) {
