@@ -34,11 +34,7 @@ int run_qvar(const std::string& args, std::string* said = nullptr) {
 }  // namespace
 
 TEST(CommandLine, GoodOptionsAreStoredInBothSpellings) {
-    ParsedCommandLine d = parse({});
-    EXPECT_EQ(d.action, CommandAction::Run);
-    EXPECT_FALSE(d.options.headless);
-    EXPECT_TRUE(d.options.overrides.empty() && d.options.config_path.empty());
-    EXPECT_TRUE(d.options.data_dir.empty() && d.options.user_dir.empty());
+    EXPECT_EQ(parse({}).action, CommandAction::Run);
     ParsedCommandLine p = parse({"--headless", "--input", "run.txt", "--frames-out=out", "--frames", "1,10-12",
                                  "--trace=t.jsonl", "--data-dir", "/d", "--user-dir=/u"});
     ASSERT_EQ(p.action, CommandAction::Run) << p.error;
