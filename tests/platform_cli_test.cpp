@@ -1,8 +1,6 @@
 // The command line: every option, both value spellings, the refusals and the exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <initializer_list>
 #include <vector>
@@ -20,16 +18,7 @@ ParsedCommandLine parse(std::initializer_list<const char*> args) {
     return parse_command_line(static_cast<int>(argv.size()), argv.data());
 }
 
-// Runs the built executable; its exit status, or -1 when it did not exit normally, and what
-// it said on stdout and stderr.
-int run_qvar(const std::string& args, std::string* said = nullptr) {
-    FILE* out = ::popen((std::string(QVAR_BUILD_DIR) + "/qvar " + args + " 2>&1").c_str(), "r");
-    std::string text;
-    for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) text.push_back(static_cast<char>(c));
-    if (said != nullptr) *said = text;
-    const int raw = out != nullptr ? ::pclose(out) : -1;
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
+int run_qvar(const std::string& args) { return test::run_built_game(args).status; }
 
 }  // namespace
 
@@ -92,9 +81,9 @@ TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyOrUnreadableScriptsWith
     EXPECT_EQ(run_qvar("--scale 0"), 2);
     EXPECT_EQ(run_qvar(common + " --input " + dir.file("bad.txt")), 2);
     EXPECT_EQ(run_qvar(common + " --input " + dir.path()), 2);  // a folder
-    std::string said;  // a script that cannot be read is told on its own line
-    EXPECT_EQ(run_qvar(common + " --input " + dir.file("missing.txt"), &said), 2);
-    EXPECT_EQ(said, dir.file("missing.txt") + ": cannot read the input script: no such file\n");
+    const test::GameRun missing = test::run_built_game(common + " --input " + dir.file("missing.txt"));
+    EXPECT_EQ(missing.status, 2);  // a script that cannot be read is told on its own line
+    EXPECT_EQ(missing.output, dir.file("missing.txt") + ": cannot read the input script: no such file\n");
     EXPECT_EQ(run_qvar(common + " --input " + dir.file("good.txt") + " --frames-out " + dir.file("frames") + " --frames 1-3"),
               0);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("user")));  // the player's folder is made

@@ -10,7 +10,6 @@
 #include <map>
 #include <sstream>
 #include <cstring>
-#include <sys/wait.h>
 
 #include "app/program_runs.h"
 #include "platform/recording.h"
@@ -26,22 +25,10 @@ namespace {
 
 const std::string BUILD = QVAR_BUILD_DIR;
 
-struct Ran {
-    int status = -1;
-    std::string output;  // stdout and stderr together
-};
+using Ran = test::GameRun;
 
-// Runs the built qvar with `args` (data from the build folder) and collects what it says.
-Ran run_qvar(const std::string& args) {
-    Ran ran;
-    FILE* p = ::popen(("'" + BUILD + "/qvar' --data-dir '" + BUILD + "' " + args + " 2>&1").c_str(), "r");
-    if (p == nullptr) return ran;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) ran.output.append(buf, n);
-    const int status = ::pclose(p);
-    ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return ran;
-}
+// Runs the built qvar with `args`, its data from the build folder.
+Ran run_qvar(const std::string& args) { return test::run_built_game("--data-dir '" + BUILD + "' " + args); }
 
 using T = SdlTestEvent::Type;
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +46,17 @@ void write_text(const std::string& path, const std::string& text) { write_bytes(
 std::string read_text(const std::string& path) {
     const std::vector<uint8_t> bytes = read_bytes(path);
     return {bytes.begin(), bytes.end()};
+}
+
+GameRun run_built_game(const std::string& args) {
+    GameRun ran;
+    FILE* p = ::popen(("'" + std::string(QVAR_BUILD_DIR) + "/qvar' " + args + " 2>&1").c_str(), "r");
+    if (p == nullptr) return ran;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) ran.output.append(buf, n);
+    const int status = ::pclose(p);
+    ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ran;
 }
 
 namespace {

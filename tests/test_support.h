@@ -34,6 +34,14 @@ std::vector<uint8_t> read_bytes(const std::string& path);
 void write_text(const std::string& path, const std::string& text);
 std::string read_text(const std::string& path);
 
+// Runs the built game with `args` (a shell command line's words) and collects what it says on
+// stdout and stderr; the status is -1 when it did not exit normally.
+struct GameRun {
+    int status = -1;
+    std::string output;
+};
+GameRun run_built_game(const std::string& args);
+
 // A platform that passes every call on to `inner`, calls `after_present` after each frame it
 // shows, and keeps the input mode the screens last set.
 class WatchedPlatform : public Platform {
