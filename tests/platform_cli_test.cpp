@@ -81,7 +81,7 @@ TEST(CommandLine, TheExecutableRefusesBadOptionsAndFaultyOrUnreadableScriptsWith
     EXPECT_EQ(run_qvar("--scale 0"), 2);
     EXPECT_EQ(run_qvar(common + " --input " + dir.file("bad.txt")), 2);
     EXPECT_EQ(run_qvar(common + " --input " + dir.path()), 2);  // a folder
-    const test::GameRun missing = test::run_built_game(common + " --input " + dir.file("missing.txt"));
+    const test::RunResult missing = test::run_built_game(common + " --input " + dir.file("missing.txt"));
     EXPECT_EQ(missing.status, 2);  // a script that cannot be read is told on its own line
     EXPECT_EQ(missing.output, dir.file("missing.txt") + ": cannot read the input script: no such file\n");
     EXPECT_EQ(run_qvar(common + " --input " + dir.file("good.txt") + " --frames-out " + dir.file("frames") + " --frames 1-3"),

@@ -25,7 +25,7 @@ namespace {
 
 const std::string BUILD = QVAR_BUILD_DIR;
 
-using Ran = test::GameRun;
+using Ran = test::RunResult;
 
 // Runs the built qvar with `args`, its data from the build folder.
 Ran run_qvar(const std::string& args) { return test::run_built_game("--data-dir '" + BUILD + "' " + args); }

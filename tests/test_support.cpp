@@ -48,8 +48,8 @@ std::string read_text(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-GameRun run_built_game(const std::string& args) {
-    GameRun ran;
+RunResult run_built_game(const std::string& args) {
+    RunResult ran;
     FILE* p = ::popen(("'" + std::string(QVAR_BUILD_DIR) + "/qvar' " + args + " 2>&1").c_str(), "r");
     if (p == nullptr) return ran;
     char buf[4096];

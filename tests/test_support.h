@@ -36,11 +36,11 @@ std::string read_text(const std::string& path);
 
 // Runs the built game with `args` (a shell command line's words) and collects what it says on
 // stdout and stderr; the status is -1 when it did not exit normally.
-struct GameRun {
+struct RunResult {
     int status = -1;
     std::string output;
 };
-GameRun run_built_game(const std::string& args);
+RunResult run_built_game(const std::string& args);
 
 // A platform that passes every call on to `inner`, calls `after_present` after each frame it
 // shows, and keeps the input mode the screens last set.
