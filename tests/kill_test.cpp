@@ -10,7 +10,6 @@
 #include <array>
 #include <chrono>
 #include <climits>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -29,30 +28,11 @@ namespace {
 
 // Options with the gamma raised and "Back" (prefs.dat), Options and "Back" twice more (the
 // same bytes again), then a game ended with Q and a name typed (hiscores.dat).
-constexpr const char* SAVING_SCRIPT = R"(f3 move 40 112
-+100  click
-+300  move 147 62
-+0    button-down left
-+300  button-up left
-+100  move 40 82
-+100  click
-+300  move 40 112
-+100  click
-+300  move 40 82
-+100  click
-+300  move 40 112
-+100  click
-+300  move 40 82
-+100  click
-+300  move 40 82
-+100  click
-+500  press q
-+100  release q
-+4000 text kill
-+100  type enter
-+1000 type space
-+500  quit
-)";
+constexpr const char* SAVING_SCRIPT =
+    "f3 move 40 112\n+100 click\n+300 move 147 62\n+0 button-down left\n+300 button-up left\n+100 move 40 82\n+100 click\n"
+    "+300 move 40 112\n+100 click\n+300 move 40 82\n+100 click\n+300 move 40 112\n+100 click\n+300 move 40 82\n"
+    "+100 click\n+300 move 40 82\n+100 click\n+500 press q\n+100 release q\n+4000 text kill\n+100 type enter\n"
+    "+1000 type space\n+500 quit\n";
 
 constexpr const char* PLAYER_FILES[] = {PREFS_FILE, PROGRESS_FILE, HIGH_SCORE_FILE};
 
@@ -106,8 +86,8 @@ TEST(KillTest, EveryPlayerFileIsWholeAfterAKillAtAnyMoment) {
     test::TempDir data, work;
     test::write_test_data_files(data.path());
     const std::string script = work.file("saves.txt"), quit = work.file("quit.txt"), user = work.file("user");
-    test::write_bytes(script, std::vector<uint8_t>(SAVING_SCRIPT, SAVING_SCRIPT + std::strlen(SAVING_SCRIPT)));
-    test::write_bytes(quit, {'0', ' ', 'q', 'u', 'i', 't', '\n'});
+    test::write_text(script, SAVING_SCRIPT);
+    test::write_text(quit, "0 quit\n");
 
     // Whole runs give the new contents and how long a run takes: the shortest of three, so
     // that a first run slowed by a busy machine does not push the kills past most runs' end.

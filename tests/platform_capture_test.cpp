@@ -1,14 +1,17 @@
-// Captured frames: the frame list, the file names, and a PNG a viewer can read back.
+// Captured frames and screenshots: the frame list, the file names, a PNG a viewer can read back,
+// and a failed write that says why (the palette as presented and the 4:3 aspect of a shot are
+// checked through F12 in platform_sdl_window_test).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "platform/frame_capture.h"
+#include "platform/screenshot.h"
 #include "png_reader.h"
 #include "test_support.h"
 
 using namespace qvar;
-
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults
 
 TEST(FrameList, ListsRangesAndAll) {
     FrameSelection s;
@@ -56,4 +59,25 @@ TEST(FrameCapture, WritesTheChosenFramesAsIndexedPngOrStopsWithAReason) {
     EXPECT_TRUE(failed->failed);
     EXPECT_EQ(failed->written, 0u);
     EXPECT_NE(failed->error.find("frame-000001.png"), std::string::npos);
+}
+
+TEST(Screenshot, SavesUnderANewNameEachTimeWithTheAspectAskedForOrSaysWhyNot) {
+    std::tm when{.tm_sec = 2, .tm_min = 4, .tm_hour = 21, .tm_mday = 6, .tm_mon = 11, .tm_year = 2026 - 1900};
+    test::TempDir dir;
+    std::array<uint8_t, 64000> frame{};
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i / 320 + (i % 320) / 8);
+    const Palette palette = compute_palette(1.0f);
+    const std::time_t now = std::mktime(&when);
+    std::string first, second, reason;
+    ASSERT_TRUE(save_screenshot(dir.file("shots"), frame.data(), palette, FOUR_THREE_PIXELS, now, first, reason)) << reason;
+    ASSERT_TRUE(save_screenshot(dir.file("shots"), frame.data(), palette, SQUARE_PIXELS, now, second, reason)) << reason;
+    EXPECT_EQ(std::filesystem::path(first).filename(), "qvar-2026-12-06_21-04-02.png");
+    EXPECT_EQ(std::filesystem::path(second).filename(), "qvar-2026-12-06_21-04-02-2.png");
+    const test::DecodedPng png = test::decode_png_both_ways(second);  // F12's 4:3 shot: platform_sdl_window_test
+    EXPECT_TRUE(std::equal(png.pixels.begin(), png.pixels.end(), frame.begin()) && png.pixels.size() == 64000);
+    EXPECT_EQ(png.phys_x * 1000 + png.phys_y, 1001u);
+
+    test::write_bytes(dir.file("plain"), {1});  // a file where the folder should be
+    EXPECT_FALSE(save_screenshot(dir.file("plain/shots"), frame.data(), palette, SQUARE_PIXELS, now, first, reason));
+    EXPECT_NE(reason.find("cannot create the folder"), std::string::npos) << reason;
 }

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 
 #include "app/main_cycle.h"
 #include "game_fixture.h"
@@ -18,38 +17,6 @@ namespace {
 
 using T = SdlTestEvent::Type;
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults
-
-// The SDL platform with a look at every presented frame and at the input mode the screens set.
-class WatchedPlatform : public Platform {
-public:
-    using Hook = std::function<void(const uint8_t* pixels)>;
-    WatchedPlatform(Platform& inner, Hook hook) : inner_(inner), hook_(std::move(hook)) {}
-    bool open_display(std::string& error) override { return inner_.open_display(error); }
-    void set_palette_entry(uint8_t index, Rgb colour) override { inner_.set_palette_entry(index, colour); }
-    void present(const uint8_t* pixels) override {
-        inner_.present(pixels);
-        hook_(pixels);
-    }
-    void release_display() override { inner_.release_display(); }
-    bool poll_message(Message& out) override { return inner_.poll_message(out); }
-    void wait_message(uint32_t timeout_ms) override { inner_.wait_message(timeout_ms); }
-    bool wait_message_us(uint64_t timeout_us) override { return inner_.wait_message_us(timeout_us); }
-    uint64_t now_ms() override { return inner_.now_ms(); }
-    uint64_t now_us() override { return inner_.now_us(); }
-    void start_timer(int32_t id, uint32_t period_ms) override { inner_.start_timer(id, period_ms); }
-    bool key_down(GameKey key) override { return inner_.key_down(key); }
-    void set_input_mode(InputMode mode) override {
-        mode_ = mode;
-        inner_.set_input_mode(mode);
-    }
-    void message_box(const std::string& caption, const std::string& text) override { inner_.message_box(caption, text); }
-    InputMode mode() const { return mode_; }
-
-private:
-    Platform& inner_;
-    Hook hook_;
-    InputMode mode_ = InputMode::Pointer;
-};
 
 void tap(PadButton button) {
     sdl_test_pad_button(button, true);
@@ -112,11 +79,10 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
     GamePlan game;
     int name_step = 0, menus = 0;
     const PadButton name_taps[] = {PadButton::Up, PadButton::A, PadButton::B, PadButton::A, PadButton::Up, PadButton::Start};
-    System* sys_seen = nullptr;
-    WatchedPlatform* watched = nullptr;
-    WatchedPlatform platform(*sdl, [&](const uint8_t* pixels) {
-        const System& sys = *sys_seen;
-        switch (watched->mode()) {
+    test::WatchedPlatform platform(*sdl);
+    System sys{platform};
+    platform.after_present = [&](Platform&, const uint8_t* pixels) {
+        switch (platform.mode) {
             case InputMode::Pointer: {  // the stick takes the pointer to Start (or Exit, the second time)
                 if (game.frame > 0) ++menus;
                 const int want_y = game.frame > 0 ? 157 : 82, dy = want_y - sys.input.mouse_y, dx = 60 - sys.input.mouse_x;
@@ -135,10 +101,7 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
                 if (name_step == int(std::size(name_taps))) tap(PadButton::A), ++name_step;  // leaves the high scores
                 break;
         }
-    });
-    watched = &platform;
-    System sys{platform};
-    sys_seen = &sys;
+    };
     sys.paths = {data.path(), user.path()};
     sys.trace_path = user.file("trace.jsonl");
     EXPECT_EQ(game_main(sys), 0);  // Exit, clicked with the pad
@@ -169,9 +132,8 @@ TEST(SdlPad, APadPulledOutLetsGoOfWhatItHeld) {
     ASSERT_TRUE(sdl_attach_test_pad());
     p->set_input_mode(InputMode::Game);
     std::array<uint8_t, 64000> frame{};
-    Message m;
     auto drain = [&] {
-        while (p->poll_message(m)) {
+        for (Message m; p->poll_message(m);) {
         }
     };
     drain();  // the pad is announced and opened

@@ -26,13 +26,6 @@ std::unique_ptr<Platform> open_window(SdlOptions options) {
     return p;
 }
 
-SdlOptions at_scale_2(bool four_three) {
-    SdlOptions o;
-    o.scale = 2;
-    o.four_three = four_three;
-    return o;
-}
-
 // Takes every waiting message; the characters typed, and the last mouse position.
 struct Drained {
     std::string typed;
@@ -70,7 +63,7 @@ std::pair<int, int> window_at(bool four_three, int w, int h, int fx, int fy) {
 TEST(SdlWindow, TheMouseReachesThePixelShownAtEverySizeSquareAndFourThree) {
     std::array<uint8_t, 64000> frame{};
     for (bool four_three : {false, true}) {
-        auto p = open_window(at_scale_2(four_three));
+        auto p = open_window({.scale = 2, .four_three = four_three});
         if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
         for (auto [w, h] : {std::pair{640, 480}, {1000, 700}, {333, 251}, {1920, 1080}}) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + (four_three ? " 4:3" : " square"));
@@ -89,7 +82,7 @@ TEST(SdlWindow, TheMouseReachesThePixelShownAtEverySizeSquareAndFourThree) {
 
 TEST(SdlWindow, AltEnterAndF11SwitchFullScreenBothWaysAndTypeNothing) {
     std::array<uint8_t, 64000> frame{};
-    auto p = open_window(at_scale_2(false));
+    auto p = open_window({.scale = 2});
     if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     p->present(frame.data());
     drain(*p);
@@ -117,9 +110,7 @@ TEST(SdlWindow, AltEnterAndF11SwitchFullScreenBothWaysAndTypeNothing) {
 TEST(SdlWindow, LosingTheFocusInAGameTapsPOnlyThereAndOnlyWhenTheSettingIsOn) {
     std::array<uint8_t, 64000> frame{};
     for (bool setting : {true, false}) {
-        SdlOptions o = at_scale_2(false);
-        o.pause_on_focus_loss = setting;
-        auto p = open_window(o);
+        auto p = open_window({.scale = 2, .pause_on_focus_loss = setting});
         if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
         drain(*p);
         ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::FocusLost}));  // in the menu: nothing
@@ -139,9 +130,7 @@ TEST(SdlWindow, LosingTheFocusInAGameTapsPOnlyThereAndOnlyWhenTheSettingIsOn) {
 
 TEST(SdlWindow, F12SavesTheFramePresentedWithItsPaletteAndAspect) {
     test::TempDir dir;
-    SdlOptions o = at_scale_2(true);
-    o.screenshot_folder = dir.file("shots");
-    auto p = open_window(o);
+    auto p = open_window({.scale = 2, .four_three = true, .screenshot_folder = dir.file("shots")});
     if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     std::array<uint8_t, 64000> frame{};
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i % 251);

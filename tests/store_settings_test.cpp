@@ -14,28 +14,14 @@ using namespace qvar;
 
 namespace {
 
-std::string read_text(const std::string& path) {
-    const std::vector<uint8_t> bytes = test::read_bytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void write_text(const std::string& path, const std::string& text) {
-    test::write_bytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
+using test::read_text;
+using test::write_text;
 
 // Every setting away from its default.
 Settings unusual_settings() {
-    Settings s;
-    s.fullscreen = true;
-    s.scale = 16;
-    s.aspect = Aspect::FourThree;
-    s.window_width = 1000;
-    s.window_height = 700;
-    s.window_placed = true;
-    s.window_x = -20;
-    s.window_y = 35;
-    s.pause_on_focus_loss = false;
-    s.screenshot_folder = "~/Pictures/qvar shots";
+    Settings s{.fullscreen = true, .scale = 16, .aspect = Aspect::FourThree, .window_width = 1000, .window_height = 700,
+               .window_placed = true, .window_x = -20, .window_y = 35, .pause_on_focus_loss = false,
+               .screenshot_folder = "~/Pictures/qvar shots"};
     for (auto& keys : s.keys) keys = {"Keypad " + std::to_string(&keys - s.keys.data()), "Hash"};
     return s;
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +39,24 @@ void write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 std::vector<uint8_t> read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void write_text(const std::string& path, const std::string& text) { write_bytes(path, {text.begin(), text.end()}); }
+
+std::string read_text(const std::string& path) {
+    const std::vector<uint8_t> bytes = read_bytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+RunResult run_built_game(const std::string& args) {
+    RunResult ran;
+    FILE* p = ::popen(("'" + std::string(QVAR_BUILD_DIR) + "/qvar' " + args + " 2>&1").c_str(), "r");
+    if (p == nullptr) return ran;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) ran.output.append(buf, n);
+    const int status = ::pclose(p);
+    ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ran;
 }
 
 namespace {
