@@ -133,9 +133,4 @@ void four_three_to_field(const FourThreePlan& plan, int tx, int ty, uint16_t& fx
     fy = static_cast<uint16_t>((2 * y + 1) * FIELD_H / (2 * int64_t{plan.height}));
 }
 
-void four_three_from_field(const FourThreePlan& plan, int fx, int fy, int& tx, int& ty) {
-    tx = plan.x + static_cast<int>((2 * int64_t{fx} + 1) * plan.width / (2 * FIELD_W));
-    ty = plan.y + static_cast<int>((2 * int64_t{fy} + 1) * plan.height / (2 * FIELD_H));
-}
-
 }  // namespace qvar

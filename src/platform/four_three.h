@@ -51,7 +51,4 @@ void four_three_target_rows(const FourThreePlan& plan, int first_row, int last_r
 // pixel on its edge.
 void four_three_to_field(const FourThreePlan& plan, int tx, int ty, uint16_t& fx, uint16_t& fy);
 
-// The target position at the middle of play-field pixel (fx, fy); maps back to it.
-void four_three_from_field(const FourThreePlan& plan, int fx, int fy, int& tx, int& ty);
-
 }  // namespace qvar
