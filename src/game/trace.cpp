@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdarg>
+#include <set>
 
 #include "util/files.h"
 #include "util/message_text.h"
@@ -83,10 +84,12 @@ void add_pools(LineBuilder& b, const System& sys, const Game& game) {
     b.add("]");
 }
 
-// The path whose file this program run has already started afresh.
-std::string& started_path() {
-    static std::string path;
-    return path;
+// The paths whose files this process has already started afresh. A set, not the last one:
+// the page runs headless games (dropped scripts, recordings) beside its own game, each to a
+// trace of its own, and its own game's next trace must still be appended to.
+std::set<std::string>& started_paths() {
+    static std::set<std::string> paths;
+    return paths;
 }
 
 }  // namespace
@@ -107,10 +110,10 @@ size_t format_trace_line(char* out, size_t capacity, const System& sys, const Ga
 
 GameTrace::GameTrace(const std::string& path) : path_(path) {
     if (path.empty()) return;
-    const bool fresh = started_path() != path;
+    const bool fresh = started_paths().count(path) == 0;
     file_ = std::fopen(path.c_str(), fresh ? "wb" : "ab");
     if (file_ != nullptr)
-        started_path() = path;
+        started_paths().insert(path);
     else
         fail(errno);
 }
