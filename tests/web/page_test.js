@@ -226,7 +226,11 @@ async function main() {
       assert(replayed.length > 400, `${replayed.length} game frames replayed`);
       // the live run goes on while the recording is read: its last frame may not be written yet
       const parted = whereTracesPart(live.slice(0, replayed.length - 1), replayed.slice(0, -1));
-      assert(!parted, 'the replay and the live game part at ' + parted);
+      if (parted) {  // kept beside the downloaded recording, to find out why
+        fs.writeFileSync(path.join(downloads, 'live-trace.jsonl'), live.join('\n'), 'latin1');
+        fs.writeFileSync(path.join(downloads, 'replayed-trace.jsonl'), result.trace, 'latin1');
+      }
+      assert(!parted, `the replay and the live game part at ${parted} (traces and recording in ${downloads})`);
       return `${replayed.length} game frames replayed alike`;
     });
 
