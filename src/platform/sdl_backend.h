@@ -12,6 +12,7 @@
 #include "platform/pad_input.h"
 #include "platform/scaled_picture.h"
 #include "platform/sdl_platform.h"
+#include "platform/tick_timer.h"
 
 namespace qvar {
 
@@ -149,7 +150,6 @@ private:
     void present_with_renderer(const uint8_t* pixels);
     bool enlarge_for_four_three();
     // sdl_events.cpp
-    bool timer_due(Message& out);
     bool take_sdl_event(Message& out);
     bool pad_message(Message& out);
 
@@ -182,9 +182,7 @@ private:
     SdlPads pads_;
     SdlWindowState window_state_;    // windowed size and place, kept up to date
     uint64_t focus_grace_until_ms_ = 0;  // a focus loss before this comes from going full screen
-    int32_t timer_id_ = 0;
-    uint32_t timer_period_ = 0;
-    uint64_t next_tick_ = 0;
+    TickTimer timer_;
 };
 
 }  // namespace qvar

@@ -157,18 +157,6 @@ Message translate_sdl_event(const SDL_Event& event, SdlEventState& state) {
     }
 }
 
-bool SdlPlatform::timer_due(Message& out) {
-    if (timer_period_ == 0) return false;
-    const uint64_t now = SDL_GetTicks64();
-    if (now < next_tick_) return false;
-    // Ticks missed while the program was busy come as one message, as window timers do.
-    while (next_tick_ <= now) next_tick_ += timer_period_;
-    out = Message{};
-    out.kind = MessageKind::Timer;
-    out.timer_id = timer_id_;
-    return true;
-}
-
 bool SdlPlatform::poll_message(Message& out) {
     if (events_.text_next < events_.text_count) {
         out = character(events_.text[events_.text_next++]);
@@ -177,7 +165,7 @@ bool SdlPlatform::poll_message(Message& out) {
     }
     pad_tick(pad_, SDL_GetTicks64());
     if (pad_message(out) || take_sdl_event(out)) return true;
-    return timer_due(out);  // a timer message comes only when nothing else is waiting
+    return take_tick(timer_, SDL_GetTicks64(), out);  // only when nothing else is waiting
 }
 
 // The gamepad's next message; a click carries the mouse's buttons with it, as the mouse's
@@ -227,10 +215,8 @@ bool SdlPlatform::wait_message_us(uint64_t timeout_us) {
     // A pad's events do not come over the window's connection: look again soon while one is
     // plugged in, and often while it moves the pointer or steps letters.
     if (pads_.connected()) wait = std::min<uint64_t>(wait, pad_busy(pad_) ? PAD_TICK_US : PAD_LOOK_US);
-    if (timer_period_ != 0) {
-        const uint64_t now = SDL_GetTicks64();
-        wait = next_tick_ <= now ? 0 : std::min<uint64_t>(wait, (next_tick_ - now) * 1000);
-    }
+    const uint64_t tick_ms = ms_to_next_tick(timer_, SDL_GetTicks64());
+    if (tick_ms != UINT64_MAX) wait = std::min<uint64_t>(wait, tick_ms * 1000);
     if (wait == 0) return true;
     if (!video_started_) {
         std::this_thread::sleep_for(std::chrono::microseconds(wait));
@@ -252,9 +238,7 @@ bool SdlPlatform::wait_message_us(uint64_t timeout_us) {
 }
 
 void SdlPlatform::start_timer(int32_t id, uint32_t period_ms) {
-    timer_id_ = id;
-    timer_period_ = period_ms;
-    next_tick_ = SDL_GetTicks64() + period_ms;
+    start_ticks(timer_, id, period_ms, SDL_GetTicks64());
 }
 
 bool SdlPlatform::key_down(GameKey key) { return game_key_down(events_, key) || pad_key_down(pad_, key); }

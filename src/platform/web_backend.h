@@ -8,6 +8,7 @@
 #include "gfx/frame_buffer.h"
 #include "platform/frame_stats.h"
 #include "platform/platform.h"
+#include "platform/tick_timer.h"
 
 namespace qvar {
 
@@ -58,7 +59,6 @@ public:
     bool shift_held = false;
 
 private:
-    bool timer_due(Message& out);
     void register_events(bool on);
 
     static constexpr size_t QUEUE_SIZE = 256;
@@ -68,9 +68,7 @@ private:
     uint16_t keys_held_ = 0;
     uint16_t keys_tapped_ = 0;
     bool open_ = false;
-    int32_t timer_id_ = 0;
-    uint32_t timer_period_ms_ = 0;
-    uint64_t next_tick_ms_ = 0;
+    TickTimer timer_;
     uint64_t frames_ = 0;
     uint64_t woke_us_ = 0;          // when the last wait ended: the frame's work starts
     uint64_t last_present_us_ = 0;

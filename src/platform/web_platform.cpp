@@ -98,20 +98,8 @@ void WebPlatform::post(const Message& m) {
     web::wake();
 }
 
-// A timer message comes only when nothing else is waiting; ticks missed meanwhile come as one.
-bool WebPlatform::timer_due(Message& out) {
-    if (timer_period_ms_ == 0) return false;
-    const uint64_t now = now_ms();
-    if (now < next_tick_ms_) return false;
-    while (next_tick_ms_ <= now) next_tick_ms_ += timer_period_ms_;
-    out = Message{};
-    out.kind = MessageKind::Timer;
-    out.timer_id = timer_id_;
-    return true;
-}
-
 bool WebPlatform::poll_message(Message& out) {
-    if (queue_count_ == 0) return timer_due(out);
+    if (queue_count_ == 0) return take_tick(timer_, now_ms(), out);  // only when nothing else waits
     out = queue_[queue_head_];
     queue_head_ = (queue_head_ + 1) % QUEUE_SIZE;
     --queue_count_;
@@ -123,10 +111,7 @@ void WebPlatform::wait_message(uint32_t timeout_ms) { wait_message_us(uint64_t{t
 bool WebPlatform::wait_message_us(uint64_t timeout_us) {
     if (queue_count_ != 0) return true;
     uint64_t wait_ms = (timeout_us + 999) / 1000;
-    if (timer_period_ms_ != 0) {
-        const uint64_t now = now_ms();
-        wait_ms = next_tick_ms_ <= now ? 0 : std::min(wait_ms, next_tick_ms_ - now);
-    }
+    wait_ms = std::min(wait_ms, ms_to_next_tick(timer_, now_ms()));
     if (wait_ms != 0) web::sleep_ms(static_cast<double>(wait_ms));
     woke_us_ = now_us();
     return true;
@@ -139,9 +124,7 @@ uint64_t WebPlatform::now_us() {
 }
 
 void WebPlatform::start_timer(int32_t id, uint32_t period_ms) {
-    timer_id_ = id;
-    timer_period_ms_ = period_ms;
-    next_tick_ms_ = now_ms() + period_ms;
+    start_ticks(timer_, id, period_ms, now_ms());
 }
 
 bool WebPlatform::key_down(GameKey key) {
