@@ -35,6 +35,9 @@ struct CommandLine {
     std::string timedemo_path;  // --timedemo: play headless as fast as possible and time it
     bool verify_scores = false;  // --verify-scores: replay every high score's recording
     int playback_score = 0;      // --playback-score: play place N's recording; 0: none
+
+    // --playback or --playback-score: the run's input comes from a recording.
+    bool plays_recording() const { return !playback_path.empty() || playback_score != 0; }
 };
 
 enum class CommandAction { Run, Help, Version, Error };

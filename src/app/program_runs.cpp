@@ -86,7 +86,7 @@ int run_program(Platform& platform, const CommandLine& options, RecordReader* pl
 }
 
 int run_windowed(Platform& platform, const CommandLine& options) {
-    if (options.playback_path.empty() && options.playback_score == 0) return run_program(platform, options);
+    if (!options.plays_recording()) return run_program(platform, options);
     RecordReader reader;
     if (!load_playback(options, reader)) return 1;
     return run_program(platform, options, &reader);
@@ -104,7 +104,7 @@ int run_headless(const CommandLine& options) {
         if (load == ScriptLoad::Faulty) std::fputs("qvar: the input script has errors; nothing was run\n", stderr);
         return 2;
     }
-    if (options.playback_path.empty() && options.playback_score == 0) prepare_scripted_run(platform, script);
+    if (!options.plays_recording()) prepare_scripted_run(platform, script);
     platform.set_pause_on_focus_loss(load_run_settings(options, false).at_start.pause_on_focus_loss);
     std::shared_ptr<const FrameCaptureResult> capture;
     if (!options.frames_out.empty()) {
@@ -115,9 +115,8 @@ int run_headless(const CommandLine& options) {
         capture = attach_frame_capture(platform, options.frames_out, options.frames);
     }
     RecordReader reader;
-    const bool replaying = !options.playback_path.empty() || options.playback_score != 0;
-    if (replaying && !load_playback(options, reader)) return 1;
-    int status = run_program(platform, options, replaying ? &reader : nullptr);
+    if (options.plays_recording() && !load_playback(options, reader)) return 1;
+    int status = run_program(platform, options, options.plays_recording() ? &reader : nullptr);
     std::fprintf(stderr, "qvar: headless run ended after %llu frames and %llu ms of virtual time\n",
                  static_cast<unsigned long long>(platform.frames_presented()),
                  static_cast<unsigned long long>(platform.now_ms()));
