@@ -106,7 +106,10 @@ bool parse_keys(Settings& s, std::string_view v, std::string& expected) {
     for (std::string_view rest = v;;) {
         const size_t comma = rest.find(',');
         const std::string_view name = trim_blanks(rest.substr(0, comma));
-        if (name.empty() || (key_name_check != nullptr && !key_name_check(name))) return false;
+        // No key's name starts with '#' or ';' (those keys go by words): written back after
+        // ", " such a name would start a comment.
+        if (name.empty() || name.front() == '#' || name.front() == ';') return false;
+        if (key_name_check != nullptr && !key_name_check(name)) return false;
         names.emplace_back(name);
         if (comma == std::string_view::npos) break;
         rest.remove_prefix(comma + 1);
