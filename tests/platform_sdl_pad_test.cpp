@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <algorithm>
 
 #include "app/main_cycle.h"
 #include "game_fixture.h"
@@ -21,18 +21,6 @@ using T = SdlTestEvent::Type;
 void tap(PadButton button) {
     sdl_test_pad_button(button, true);
     sdl_test_pad_button(button, false);
-}
-
-std::vector<std::string> read_lines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-double field(const std::string& json, const std::string& name) {
-    const size_t at = json.find("\"" + name + "\":");
-    return at == std::string::npos ? -1.0 : std::atof(json.c_str() + at + name.size() + 3);
 }
 
 // What the pad does in each frame of the game, counted from the game's first frame.
@@ -58,10 +46,6 @@ void play_game_frame(GamePlan& g, const uint8_t* pixels) {
         tap(PadButton::Start);  // Start again ends the pause
         return;
     }
-    if (g.frame == 2) sdl_test_pad_axis(PadAxis::LeftX, 30000);  // turn right ...
-    if (g.frame == 30) sdl_test_pad_axis(PadAxis::LeftX, 0);
-    if (g.frame == 31) sdl_test_pad_button(PadButton::A, true);  // ... and fire
-    if (g.frame == 33) sdl_test_pad_button(PadButton::A, false);
     if (g.frame == 40) tap(PadButton::Start);  // pause
     if (g.frame == 60) sdl_test_pad_button(PadButton::Back, true), g.back_tapped_at = g.frame;
     if (g.frame == 65) sdl_test_pad_button(PadButton::Back, false);  // too short: the game goes on
@@ -107,18 +91,14 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
     EXPECT_EQ(game_main(sys), 0);  // Exit, clicked with the pad
     sdl_detach_test_pad();
 
-    const std::vector<std::string> trace = read_lines(sys.trace_path);
-    ASSERT_GT(trace.size(), 100u);
-    EXPECT_GT(field(trace[28], "ship_angle"), 0.5);  // turned right by the stick
-    EXPECT_EQ(field(trace[40], "ship_angle"), field(trace[29], "ship_angle"));  // and no more once it was let go
-    int shots = 0;
-    for (size_t i = 30; i < 40; ++i) shots = std::max(shots, int(field(trace[i], "shots")));
-    EXPECT_GT(shots, 0);  // A fired
+    const std::string trace = test::read_text(sys.trace_path);
+    const int frames = int(std::count(trace.begin(), trace.end(), '\n'));  // a trace line a frame
+    // the stick and the fire buttons in a game: APadPulledOut..., Pad.AButtonHeld...
     EXPECT_EQ(game.veils, 1);  // Start paused once, and Start again went on
     // Back tapped at frame 60 did nothing; held from frame 90 it ended the game a second later.
     // The second is real time, so a loaded machine shows fewer frames in it, never more.
-    EXPECT_GE(int(trace.size()), game.back_held_at + 20);
-    EXPECT_LE(int(trace.size()), game.back_held_at + 130);
+    EXPECT_GE(frames, game.back_held_at + 20);
+    EXPECT_LE(frames, game.back_held_at + 130);
     const HighScoreTable table = read_high_scores(sys.paths);
     EXPECT_EQ(name_text(table.names[0]), "ab");  // up: a; A: aa; B: a; A: aa; up: ab; Start
     EXPECT_GT(menus, 0);
