@@ -76,4 +76,6 @@ TEST(Pad, AButtonHeldAcrossAChangeOfModeCountsOnlyOnceLetGoAndPressedAgain) {
     EXPECT_TRUE(pad_key_down(pad, GameKey::Space));
     pad_frame_shown(pad);
     EXPECT_FALSE(pad_key_down(pad, GameKey::Space));
+    pad_axis(pad, PadAxis::LeftX, 20000, 40);  // the stick turns (left and the dead zone: SdlPad)
+    EXPECT_TRUE(pad_key_down(pad, GameKey::Right));
 }
