@@ -90,9 +90,8 @@ TEST(SdlWindow, AltEnterAndF11SwitchFullScreenBothWaysAndTypeNothing) {
     EXPECT_EQ(drain(*p).typed, "");  // Alt+Enter types no Enter
     EXPECT_TRUE(sdl_window_state(*p).fullscreen);
     p->present(frame.data());
-    const auto [dw, dh] = std::make_pair(1024, 768);  // the dummy driver's desktop
-    EXPECT_EQ(field_at(*p, window_at(false, dw, dh, 5, 7).first, window_at(false, dw, dh, 5, 7).second),
-              std::make_pair(5, 7));
+    const auto [x, y] = window_at(false, 1024, 768, 5, 7);  // on the dummy driver's desktop
+    EXPECT_EQ(field_at(*p, x, y), std::make_pair(5, 7));
     ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key_name = "F11"}));
     drain(*p);
     const SdlWindowState back = sdl_window_state(*p);
@@ -139,10 +138,9 @@ TEST(SdlWindow, F12SavesTheFramePresentedWithItsPaletteAndAspect) {
     p->set_palette_entry(250, Rgb{9, 9, 9});  // after the present: not in the shot
     ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key_name = "F12"}));
     drain(*p);
-    std::vector<std::filesystem::path> shots;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.file("shots"))) shots.push_back(entry.path());
+    namespace fs = std::filesystem;  // one file, named as the Screenshot test says
+    const std::vector<fs::path> shots(fs::directory_iterator(dir.file("shots")), fs::directory_iterator{});
     ASSERT_EQ(shots.size(), 1u);
-    EXPECT_TRUE(shots[0].filename().string().starts_with("qvar-"));
     const test::DecodedPng png = test::decode_png_both_ways(shots[0].string());
     EXPECT_TRUE(std::equal(png.pixels.begin(), png.pixels.end(), frame.begin()) && png.pixels.size() == 64000);
     EXPECT_EQ(png.palette[750] * 10000 + png.palette[751] * 100 + png.palette[752], 10203);
