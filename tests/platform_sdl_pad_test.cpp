@@ -8,7 +8,6 @@
 
 #include "app/main_cycle.h"
 #include "game_fixture.h"
-#include "platform/sdl_platform.h"
 #include "store/high_score_file.h"
 
 using namespace qvar;
@@ -105,17 +104,12 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
 }
 
 TEST(SdlPad, APadPulledOutLetsGoOfWhatItHeld) {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    auto p = make_sdl_platform(SdlOptions{});
-    std::string error;
-    ASSERT_TRUE(p->open_display(error)) << error;
+    auto p = test::open_sdl_dummy({});
+    ASSERT_TRUE(p);
     ASSERT_TRUE(sdl_attach_test_pad());
     p->set_input_mode(InputMode::Game);
     std::array<uint8_t, 64000> frame{};
-    auto drain = [&] {
-        for (Message m; p->poll_message(m);) {
-        }
-    };
+    auto drain = [&] { test::drop_messages(*p); };
     drain();  // the pad is announced and opened
     sdl_test_pad_axis(PadAxis::LeftX, -20000);
     drain();
@@ -141,20 +135,17 @@ TEST(SdlPad, APadPulledOutLetsGoOfWhatItHeld) {
 }
 
 TEST(SdlKeys, ARemappedKeyDrivesItsActionAndTheOldKeyNoLonger) {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     SdlOptions options;
     options.keys[size_t(GameKey::Space)] = {"X", "Keypad 0"};
     options.keys[size_t(GameKey::Q)] = {"Warp drive"};  // unknown: the default Q stays
-    auto p = make_sdl_platform(options);
-    std::string error;
-    ASSERT_TRUE(p->open_display(error)) << error;
+    auto p = test::open_sdl_dummy(options);
+    ASSERT_TRUE(p);
     std::array<uint8_t, 64000> frame{};
     auto press = [&](const char* key, GameKey action) {
         p->present(frame.data());
         EXPECT_TRUE(sdl_push_test_event(*p, {.type = T::KeyDown, .key_name = key}));
         EXPECT_TRUE(sdl_push_test_event(*p, {.type = T::KeyUp, .key_name = key}));
-        for (Message m; p->poll_message(m);) {
-        }
+        test::drop_messages(*p);
         return p->key_down(action);
     };
     EXPECT_TRUE(press("X", GameKey::Space));

@@ -7,11 +7,10 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
 #include "platform/input.h"
-#include "platform/sdl_platform.h"
+#include "test_support.h"
 
 using namespace qvar;
 using T = SdlTestEvent::Type;
@@ -28,17 +27,6 @@ Message msg(MessageKind kind, uint8_t character = 0, uint32_t flags = 0, int32_t
     m.x = 5;  // a stray position: only a move may use it
     m.y = 6;
     return m;
-}
-
-// Opens an SDL platform at scale 2 on the dummy driver, or says why it cannot.
-std::unique_ptr<Platform> open_dummy(std::string& error) {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    SdlOptions options;
-    options.scale = 2;
-    auto p = make_sdl_platform(options);
-    if (!p->open_display(error)) return nullptr;
-    return p;
 }
 
 // Every waiting message as "KIND[VALUE]": C character, T timer, M move, B button (flags: 1 left,
@@ -80,9 +68,8 @@ TEST(WindowProc, TheRulesForTheSharedInputState) {
 
 // The timer's tick wakes a wait; release is safe twice (keys tapped between presents: SdlKeys).
 TEST(SdlPlatform, OpensPresentsTicksAndReleasesTwice) {
-    std::string error;
-    auto p = open_dummy(error);
-    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display: " << error;
+    auto p = test::open_sdl_dummy({.scale = 2});
+    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     EXPECT_EQ(sdl_window_scale(*p), 2);
     std::array<uint8_t, 64000> frame{};
     p->present(frame.data());
@@ -105,9 +92,8 @@ TEST(SdlPlatform, OpensPresentsTicksAndReleasesTwice) {
 }
 
 TEST(SdlPlatform, EventsBecomeMessagesByTheWindowProcedureRules) {
-    std::string error;
-    auto p = open_dummy(error);
-    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display: " << error;
+    auto p = test::open_sdl_dummy({.scale = 2});
+    if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     drain(*p);
     const SdlTestEvent events[] = {
         {.type = T::Text, .text = "ab"}, {.type = T::Text, .text = "\xc3\xa9"},  // nothing printable in ASCII

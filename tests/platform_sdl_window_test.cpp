@@ -3,11 +3,8 @@
 // focus lost in a game, and F12's screenshots.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 
-#include "platform/sdl_platform.h"
 #include "png_reader.h"
 #include "test_support.h"
 
@@ -17,14 +14,6 @@ namespace {
 
 using T = SdlTestEvent::Type;
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults
-
-std::unique_ptr<Platform> open_window(SdlOptions options) {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    auto p = make_sdl_platform(options);
-    std::string error;
-    if (!p->open_display(error)) return nullptr;
-    return p;
-}
 
 // Takes every waiting message; the characters typed, and the last mouse position.
 struct Drained {
@@ -63,7 +52,7 @@ std::pair<int, int> window_at(bool four_three, int w, int h, int fx, int fy) {
 TEST(SdlWindow, TheMouseReachesThePixelShownAtEverySizeSquareAndFourThree) {
     std::array<uint8_t, 64000> frame{};
     for (bool four_three : {false, true}) {
-        auto p = open_window({.scale = 2, .four_three = four_three});
+        auto p = test::open_sdl_dummy({.scale = 2, .four_three = four_three});
         if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
         for (auto [w, h] : {std::pair{640, 480}, {1000, 700}, {333, 251}, {1920, 1080}}) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + (four_three ? " 4:3" : " square"));
@@ -82,7 +71,7 @@ TEST(SdlWindow, TheMouseReachesThePixelShownAtEverySizeSquareAndFourThree) {
 
 TEST(SdlWindow, AltEnterAndF11SwitchFullScreenBothWaysAndTypeNothing) {
     std::array<uint8_t, 64000> frame{};
-    auto p = open_window({.scale = 2});
+    auto p = test::open_sdl_dummy({.scale = 2});
     if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     p->present(frame.data());
     drain(*p);
@@ -109,7 +98,7 @@ TEST(SdlWindow, AltEnterAndF11SwitchFullScreenBothWaysAndTypeNothing) {
 TEST(SdlWindow, LosingTheFocusInAGameTapsPOnlyThereAndOnlyWhenTheSettingIsOn) {
     std::array<uint8_t, 64000> frame{};
     for (bool setting : {true, false}) {
-        auto p = open_window({.scale = 2, .pause_on_focus_loss = setting});
+        auto p = test::open_sdl_dummy({.scale = 2, .pause_on_focus_loss = setting});
         if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
         drain(*p);
         ASSERT_TRUE(sdl_push_test_event(*p, {.type = T::FocusLost}));  // in the menu: nothing
@@ -129,7 +118,7 @@ TEST(SdlWindow, LosingTheFocusInAGameTapsPOnlyThereAndOnlyWhenTheSettingIsOn) {
 
 TEST(SdlWindow, F12SavesTheFramePresentedWithItsPaletteAndAspect) {
     test::TempDir dir;
-    auto p = open_window({.scale = 2, .four_three = true, .screenshot_folder = dir.file("shots")});
+    auto p = test::open_sdl_dummy({.scale = 2, .four_three = true, .screenshot_folder = dir.file("shots")});
     if (!p) GTEST_SKIP() << "SDL cannot open even the dummy display";
     std::array<uint8_t, 64000> frame{};
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i % 251);
