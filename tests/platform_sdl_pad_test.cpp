@@ -179,26 +179,23 @@ TEST(SdlPad, APadPulledOutLetsGoOfWhatItHeld) {
     ASSERT_TRUE(sdl_attach_test_pad());
     p->set_input_mode(InputMode::Game);
     std::array<uint8_t, 64000> frame{};
-    auto drain = [&] { test::drop_messages(*p); };
-    drain();  // the pad is announced and opened
+    auto settle = [&] { test::drop_messages(*p), p->present(frame.data()); };
+    test::drop_messages(*p);  // the pad is announced and opened
     sdl_test_pad_axis(PadAxis::LeftX, -20000);
-    drain();
-    p->present(frame.data());
+    settle();
     EXPECT_TRUE(p->key_down(GameKey::Left));
     sdl_test_pad_axis(PadAxis::LeftX, -PAD_DEAD_ZONE + 100);  // within the dead zone
-    drain();
-    p->present(frame.data());
+    settle();
     EXPECT_FALSE(p->key_down(GameKey::Left));
     sdl_test_pad_button(PadButton::RightShoulder, true);
-    drain();
+    test::drop_messages(*p);
     sdl_detach_test_pad();
-    drain();
-    p->present(frame.data());
+    settle();
     EXPECT_FALSE(p->key_down(GameKey::Control));
     ASSERT_TRUE(sdl_attach_test_pad());  // plugged in again: it works again
-    drain();
+    test::drop_messages(*p);
     sdl_test_pad_button(PadButton::X, true);
-    drain();
+    settle();
     EXPECT_TRUE(p->key_down(GameKey::Control));
     sdl_detach_test_pad();
     p->release_display();
