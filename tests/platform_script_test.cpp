@@ -170,7 +170,7 @@ TEST(HeadlessWaits, AFinishedScriptEndsEveryKindOfLoopAfterTheIdleTime) {
 }
 
 // A script too large to read is refused (never cut), and a file name is escaped in messages;
-// a missing script: CommandLine.TheExecutableRefuses...
+// a missing script: CommandLine.AnUnreadableScriptEnds...
 TEST(InputScriptLoad, AnOversizedScriptIsUnreadableAndAFaultyOneNamesItsFileEscaped) {
     test::TempDir dir;
     test::write_bytes(dir.file("huge"), std::vector<uint8_t>(MAX_SCRIPT_BYTES + 1, '\n'));
