@@ -43,16 +43,6 @@ std::vector<std::string> drain(HeadlessPlatform& p, uint64_t until) {
     }
 }
 
-struct ScriptedRun {
-    HeadlessPlatform platform;
-    std::unique_ptr<System> sys = std::make_unique<System>(platform);
-    explicit ScriptedRun(const std::string& script) {
-        prepare_scripted_run(platform, parse_ok(script));
-        std::string error;
-        sys->display_open = platform.open_display(error);
-    }
-};
-
 // A stand-in for a game screen: presents, pumps once and delays, until Q is held or the quit
 // arrives.
 void toy_loop(System& sys, uint32_t delay) {
@@ -159,7 +149,8 @@ TEST(HeadlessWaits, AFinishedScriptEndsEveryKindOfLoopAfterTheIdleTime) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        ScriptedRun run(c.script);
+        test::TestRig run;
+        prepare_scripted_run(run.platform, parse_ok(c.script));
         if (c.delay > 0) calibrate_delay(*run.sys);
         if (c.delay < 0) EXPECT_THROW(wait_press(*run.sys), QuitRequested);
         else toy_loop(*run.sys, uint32_t(c.delay));
