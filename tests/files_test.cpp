@@ -47,15 +47,15 @@ TEST(WriteFileAtomic, FailureKeepsTheOldFileAndLeavesNothingBehind) {
     test::TempDir dir;
     const std::string path = dir.file("hiscores.dat");
     test::write_bytes(path, {1, 2, 3});
-    fs::create_directory(dir.file("hiscores.dat.tmp." + std::to_string(::getpid())));  // in the temporary file's way
-    const FileResult blocked = write_file_atomic(path, {9});
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_EQ(blocked.reason, "its temporary file is blocked");
-    fs::remove(dir.file("hiscores.dat.tmp." + std::to_string(::getpid())));
+    const std::string in_the_way = dir.file("hiscores.dat.tmp." + std::to_string(::getpid()));
+    fs::create_directory(in_the_way);  // where the temporary file goes
     fs::create_directory(dir.file("folder.dat"));
-    const FileResult onto_folder = write_file_atomic(dir.file("folder.dat"), {9});
-    EXPECT_FALSE(onto_folder.ok);
-    EXPECT_EQ(onto_folder.reason, "is a folder");
+    for (const auto& [target, reason] : {std::pair{path, "its temporary file is blocked"}, {dir.file("folder.dat"), "is a folder"}}) {
+        const FileResult failed = write_file_atomic(target, {9});
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.reason, reason);
+    }
+    fs::remove(in_the_way);
     EXPECT_EQ(test::read_bytes(path), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(write_file_atomic(path, {4, 5}).ok);
     EXPECT_EQ(test::read_bytes(path), (std::vector<uint8_t>{4, 5}));

@@ -127,3 +127,21 @@ TestRig::TestRig() : sys(std::make_unique<System>(platform)) {
 }
 
 }  // namespace qvar::test
+
+// Group B: helpers of the SDL backend's tests.
+namespace qvar::test {
+
+std::unique_ptr<Platform> open_sdl_dummy(const SdlOptions& options) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    auto p = make_sdl_platform(options);
+    std::string error;
+    return p->open_display(error) ? std::move(p) : nullptr;
+}
+
+void drop_messages(Platform& p) {
+    for (Message m; p.poll_message(m);) {
+    }
+}
+
+}  // namespace qvar::test

@@ -78,3 +78,17 @@ struct TestRig {
 };
 
 }  // namespace qvar::test
+
+// Group B: helpers of the SDL backend's tests.
+#include "platform/sdl_platform.h"
+
+namespace qvar::test {
+
+// An SDL platform on the dummy video driver with its display open, or null when SDL cannot
+// open even that.
+std::unique_ptr<Platform> open_sdl_dummy(const SdlOptions& options);
+
+// Takes every waiting message and drops it.
+void drop_messages(Platform& p);
+
+}  // namespace qvar::test
