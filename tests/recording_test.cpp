@@ -1,6 +1,6 @@
-// Recordings: a run played back to the same frames and trace, bad recordings, the high-score
-// table's recordings and --verify-scores, and the committed regression games (recorded in the
-// real window, played back headless).
+// Recordings: runs played back to the same frames and trace (scripted, and through the SDL
+// backend), bad recordings, the high-score table's recordings and --verify-scores, and the
+// committed regression games (recorded in the real window, played back headless).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,9 @@
 #include <sstream>
 #include <cstring>
 
+#include "app/program_runs.h"
 #include "platform/recording.h"
+#include "platform/sdl_platform.h"
 #include "store/high_score_file.h"
 #include "store/score_links.h"
 #include "test_support.h"
@@ -27,6 +29,9 @@ using Ran = test::RunResult;
 
 // Runs the built qvar with `args`, its data from the build folder.
 Ran run_qvar(const std::string& args) { return test::run_built_game("--data-dir '" + BUILD + "' " + args); }
+
+using T = SdlTestEvent::Type;
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // unnamed fields keep their defaults
 
 // Start, fly and shoot a little, Q, a name and Enter, leave the table, quit.
 const char* const GAME_SCRIPT =
@@ -94,6 +99,36 @@ TEST(Recording, AScriptedRunPlaysBackToTheSameFramesAndTraceAndABadCopyIsTold) {
     r = run_qvar(user + " --playback " + dir.file("run.qvr"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("cannot read the recording ("), std::string::npos) << r.output;
+}
+
+TEST(Recording, AnSdlRunWithSyntheticEventsPlaysBackHeadlessToTheSameTrace) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 0);
+    test::TempDir dir;
+    const std::unique_ptr<Platform> sdl = make_sdl_platform({});
+    test::WatchedPlatform platform(*sdl);
+    uint64_t n = 0;
+    platform.after_present = [&n](Platform& inner, const uint8_t*) {
+        const int s = sdl_window_scale(inner);
+        auto push = [&inner](SdlTestEvent e) { sdl_push_test_event(inner, e); };
+        if (++n == 3) push({.type = T::Motion, .x = 60 * s + s / 2, .y = 82 * s + s / 2});
+        if (n == 6) push({.type = T::ButtonDown});
+        if (n == 8) push({.type = T::ButtonUp});
+        if (n > 100 && n % 40 == 0) push({.type = T::KeyDown, .key = 32});
+        if (n > 100 && n % 40 == 3) push({.type = T::KeyUp, .key = 32});
+        if (n == 330) push({.type = T::Close});
+    };
+    CommandLine options;
+    options.data_dir = BUILD;
+    options.user_dir = dir.file("user");
+    options.record_path = dir.file("sdl.qvr");
+    options.trace_path = dir.file("t1");
+    const int status = run_program(platform, options);
+    if (status != 0 || !fs::exists(dir.file("t1"))) GTEST_SKIP() << "SDL cannot open even the dummy display";
+    const Ran played = run_qvar("--headless --user-dir '" + dir.file("user") + "' --playback " + dir.file("sdl.qvr") +
+                            " --trace " + dir.file("t2"));
+    ASSERT_EQ(played.status, 0) << played.output;
+    EXPECT_GT(test::read_text(dir.file("t1")).size(), 1000u);
+    EXPECT_EQ(test::read_text(dir.file("t1")), test::read_text(dir.file("t2")));
 }
 
 TEST(ScoreRecordings, EnteringKeepsPushedOutLosesAndVerifyTellsEveryCase) {
