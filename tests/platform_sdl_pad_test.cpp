@@ -60,6 +60,14 @@ int16_t push(int distance) {
     return static_cast<int16_t>(distance < 0 ? -strength : strength);
 }
 
+// A number of the trace's line `n` (a game frame, from 0).
+double trace_field(const std::string& trace, int n, const std::string& name) {
+    size_t at = 0;
+    for (int i = 0; i < n && at != std::string::npos; ++i) at = trace.find('\n', at + 1);
+    at = at == std::string::npos ? at : trace.find("\"" + name + "\":", at);
+    return at == std::string::npos ? -1.0 : std::atof(trace.c_str() + at + name.size() + 3);
+}
+
 void play_game_frame(GamePlan& g, const uint8_t* pixels) {
     ++g.frame;
     const bool veiled = test::count_pixels(*reinterpret_cast<const test::Pixels*>(pixels), 20) > 5000;
@@ -68,6 +76,10 @@ void play_game_frame(GamePlan& g, const uint8_t* pixels) {
         tap(PadButton::Start);  // Start again ends the pause
         return;
     }
+    if (g.frame == 2) sdl_test_pad_axis(PadAxis::LeftX, 30000);  // turn right ...
+    if (g.frame == 30) sdl_test_pad_axis(PadAxis::LeftX, 0);
+    if (g.frame == 31) sdl_test_pad_button(PadButton::A, true);  // ... and fire
+    if (g.frame == 33) sdl_test_pad_button(PadButton::A, false);
     if (g.frame == 40) tap(PadButton::Start);  // pause
     if (g.frame == 60) sdl_test_pad_button(PadButton::Back, true);
     if (g.frame == 65) sdl_test_pad_button(PadButton::Back, false);  // too short: the game goes on
@@ -161,7 +173,11 @@ TEST(SdlPad, FromTheMenuThroughAGameToTheNameEntry) {
 
     const std::string trace = test::read_text(sys.trace_path);
     const int frames = int(std::count(trace.begin(), trace.end(), '\n'));  // a trace line a frame
-    // the stick and the fire buttons in a game: APadPulledOut..., Pad.AButtonHeld...
+    EXPECT_GT(trace_field(trace, 28, "ship_angle"), 0.5);  // turned right by the stick
+    EXPECT_EQ(trace_field(trace, 40, "ship_angle"), trace_field(trace, 29, "ship_angle"));  // not once let go
+    double shots = 0;
+    for (int i = 30; i < 40; ++i) shots = std::max(shots, trace_field(trace, i, "shots"));
+    EXPECT_GT(shots, 0);  // A fired
     EXPECT_EQ(game.veils, 1);  // Start paused once, and Start again went on
     // Back tapped at frame 60 did nothing; held from frame 90 it ended the game a second later.
     // The second is real time, so a loaded machine shows fewer frames in it, never more.
