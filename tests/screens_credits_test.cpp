@@ -1,4 +1,4 @@
-// Credits: the scrambling key, loading and cutting c2.dat, the text band and the exits.
+// Credits: the scrambling key, loading and cutting c2.dat, the text band and a click's exit.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -73,4 +73,20 @@ TEST(CreditsScreen, TextScrollsOverTheSameStarsAndAMissingFileShowsStarsAlone) {
     }
     EXPECT_GT(differing, 20);
     EXPECT_GT(test::count_colour(shots[1].data(), 140, 98, 180, 106, 31), 5);  // brightest at mid-screen
+}
+
+// Opened with the menu's click still held, the screen waits for its release; a click then ends
+// it once let go. (Its other exits are the recordings'.)
+TEST(CreditsScreen, AClickEndsItOnceLetGo) {
+    test::ScreenRig rig;
+    rig.sys->input.mouse_buttons = MOUSE_LEFT;
+    rig.platform.at_time(1000, [](HeadlessPlatform& p) { p.set_buttons(0); });
+    rig.platform.set_frame_hook([](HeadlessPlatform& p, uint64_t frame) {
+        if (frame != 3) return;
+        p.set_buttons(MOUSE_RIGHT);
+        p.at_time(p.now_ms() + 2000, [](HeadlessPlatform& q) { q.set_buttons(0); });
+    });
+    show_credits(*rig.sys);
+    EXPECT_EQ(std::make_tuple(rig.platform.frames_presented(), rig.platform.now_ms() >= 3000, rig.sys->input.mouse_buttons),
+              std::make_tuple(uint64_t{3}, true, 0u));
 }
