@@ -18,14 +18,6 @@ TEST(OrdinalSuffix, PlacesOneToTwentyAndBeyond) {
     for (const auto& [n, suffix] : cases) EXPECT_STREQ(ordinal_suffix(n), suffix) << n;
 }
 
-TEST(HighScorePlace, EqualScoresGoAboveTheEntriesTheyTie) {
-    const HighScoreTable t = test::sample_table();  // 2000, 1900, ..., 100
-    const std::pair<int32_t, int32_t> cases[] = {{5000, 0}, {2000, 0}, {1999, 1}, {1500, 5}, {100, 19}, {99, 20}};
-    for (const auto& [score, place] : cases) EXPECT_EQ(high_score_place(t, score), place) << score;
-    EXPECT_EQ(high_score_place(HighScoreTable{}, 0), 0);  // a table of zeros takes even 0
-    EXPECT_EQ(high_score_place(HighScoreTable{}, -1), 20);
-}
-
 TEST(HighScorePlace, OpeningASlotShiftsDownLosesTheLastAndCutsDamagedNames) {
     HighScoreTable t = test::sample_table();
     t.names[5][3] = 'y';
