@@ -30,14 +30,12 @@ std::vector<std::string> read_lines(const std::string& path) {
 
 }  // namespace
 
-TEST(GameSetup, StartingStateAndTheStartBurst) {
+// Set up again from the menu's choice, over a busy pool and a game with leftovers. (The
+// starting values are the trace's first line, which the recordings check.)
+TEST(GameSetup, ASecondSetUpClearsTheLeftoversAndStartsTheBurst) {
     test::GameFixture f;
     const Player& p = f.player();
-    EXPECT_EQ(std::tie(p.ships, p.level, p.score, p.weapon, p.spread, p.stream, p.surround), std::make_tuple(3, 0, 0, 1, 1, 1, 0));
-    EXPECT_EQ(std::tie(p.shot_speed, p.ship_x, p.ship_y, p.heading_y), std::make_tuple(3.0f, 160.0f, 100.0f, -1.0f));
     EXPECT_EQ(f.game->progress, &f.progress);
-
-    // Set up again from the menu's choice, over a busy pool and a game with leftovers.
     f.sparks().count = 4000;
     f.add_foe(1.0f, 1.0f);
     f.add_shot(1.0f, 1.0f, 0.0f, 0.0f, 5, 1);
@@ -176,17 +174,14 @@ TEST(Pause, ATypedKeyResumesAndAnArrowDoesNotAndTheVeilCoversEveryOtherCell) {
     EXPECT_EQ(test::count_pixels(veil.pixels), 32 * 10 * 64);  // half of the 32 x 20 cells, 64 pixels each
 }
 
-TEST(TraceLine, CountsFoesByKindWritesNullForNaNAndFitsOrRefuses) {
+// (The counts by kind are the trace's, which the recordings check.)
+TEST(TraceLine, WritesNullForNaNAndFitsOrRefuses) {
     test::GameFixture f;
-    f.add_foe(1.0f, 1.0f);
-    f.add_foe(2.0f, 2.0f);
-    f.game->foes.kind[1] = SPINNER;
     f.player().ship_vx = std::numeric_limits<float>::quiet_NaN();
     f.game->frame_number = 12;
     char line[TRACE_LINE_CAPACITY], small[40];
     const std::string text(line, format_trace_line(line, sizeof line, f.sys(), *f.game));
-    for (const char* part : {"{\"frame\":12,", "\"ship_vx\":null,", "\"foes\":2,", "\"foe_kinds\":[1,0,0,0,0,0,0,0,0,0,0,0,1]}\n"})
-        EXPECT_TRUE(test::has(text, part)) << part;
+    EXPECT_TRUE(test::has(text, "{\"frame\":12,") && test::has(text, "\"ship_vx\":null,")) << text;
     EXPECT_EQ(std::make_tuple(format_trace_line(small, sizeof small, f.sys(), *f.game), small[0]), std::make_tuple(size_t{0}, '\0'));
 }
 
