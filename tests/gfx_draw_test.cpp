@@ -1,5 +1,5 @@
-// The drawing primitives at their boundaries: unsigned clipping, line stepping, soft dots and
-// sprites clipped or wrapped at the edges.
+// The drawing primitives at their boundaries: unsigned clipping, soft dots and sprites clipped
+// or wrapped at the edges. (Lines: gfx_line_test.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,27 +37,6 @@ TEST(PutPixelAndFillRect, ClipAsUnsigned) {
     EXPECT_EQ(get_pixel(fb, 319, 199), 9);
     fill_rect(fb, 315, 10, 10, 10, 9);  // five columns left
     expect_pixels(fb, {{319, 199, 9}, {315, 10, 9}, {319, 19, 9}, {314, 10, 0}, {315, 20, 0}}, 51);
-}
-
-TEST(DrawLine, WorkedExamples) {
-    struct Case { const char* what; float x1, y1, x2, y2; std::vector<Px> want; int total; };
-    const Case cases[] = {
-        {"0.08 < 0.1: one pixel", 10.0f, 10.0f, 10.2f, 10.2f, {{10, 10, 9}}, 1},
-        {"0.08 < 0.1: the first end", 10.0f, 10.0f, 9.8f, 9.8f, {{10, 10, 9}}, 1},
-        {"second end skipped", 0.0f, 0.0f, 10.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
-        {"ends exchanged", 10.0f, 0.0f, 0.0f, 0.0f, {{0, 0, 9}, {5, 0, 9}, {9, 0, 9}, {10, 0, 0}}, 10},
-        {"dy = dx steps along y", 0.0f, 0.0f, 10.0f, 10.0f, {{0, 0, 9}, {5, 5, 9}, {9, 9, 9}, {10, 10, 0}}, 10},
-        {"steep: one per row", 0.0f, 0.0f, 2.0f, 10.0f, {{0, 4, 9}, {1, 5, 9}, {1, 9, 9}, {2, 10, 0}}, 10},
-        {"-0.5 truncates to 0", -0.5f, 5.0f, 3.0f, 5.0f, {{0, 5, 9}, {1, 5, 9}, {2, 5, 9}, {3, 5, 0}}, 3},
-        {"-1.5 is off screen", -1.5f, 5.0f, 3.0f, 5.0f, {{0, 5, 9}, {2, 5, 9}, {319, 4, 0}}, 3},
-        {"clipped at the right", 310.0f, 100.0f, 330.0f, 100.0f, {{310, 100, 9}, {319, 100, 9}, {0, 101, 0}}, 10},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        FrameBuffer fb;
-        draw_line(fb, c.x1, c.y1, c.x2, c.y2, 9);
-        expect_pixels(fb, c.want, c.total);
-    }
 }
 
 // The four pixels (10,20) (11,20) (10,21) (11,21); one of row 20 is set beforehand.

@@ -46,6 +46,7 @@ std::vector<Line> test_lines() {
         {0, 0, 10, 10}, {0, 0, 10, 0}, {10, 0, 0, 0}, {5.5f, 7.5f, 15.5f, 27.5f},  // end points never drawn
         {-0.5f, 5, 3, 5}, {10, 10, 10.2f, 10.2f}, {1e-30f, 3, 300, 3.0000002f}, {8388607.5f, 3, 8388700, 4},
         {-2e5f, -2e5f, 2e5f, 2e5f}, {-1e4f, 3e4f, 1e4f, -2e4f}, {160, 100, 160, 100}, {10, 10, 9.7f, 9.8f},  // 0.13: a line
+        {10, 10, 9.8f, 9.8f}, {0, 0, 2, 10}, {-1.5f, 5, 3, 5}, {310, 100, 330, 100},  // 0.08: a pixel; steep; clipped
     };
     std::mt19937 g(5);  // and many more with ends spread far round the screen, some short
     std::uniform_real_distribution<float> wide(-700.0f, 1000.0f), near(-3.0f, 3.0f);

@@ -1,4 +1,5 @@
-// Credits: the scrambling key, loading and cutting c2.dat, the text band and the exits.
+// Credits: loading and cutting c2.dat, the text band and a click's exit. (The scrambling key:
+// the built credits' test, which unscrambles the asset compiler's own scrambling.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,12 +15,6 @@ namespace {
 std::vector<uint8_t> scrambled(const std::string& plain) { return credits_scramble({plain.begin(), plain.end()}); }
 
 }  // namespace
-
-TEST(CreditsKey, SquaresModulo255WithPeriod255) {
-    EXPECT_EQ(std::make_tuple(credits_key(0), credits_key(15), credits_key(16)), std::make_tuple(0, 225, 1));  // 256 mod 255
-    for (uint64_t i = 0; i < 600; ++i) ASSERT_EQ(credits_key(i), credits_key(i + 255)) << i;
-    EXPECT_EQ(credits_key(100000), 70);  // a square beyond 32 bits: 40 * 40 mod 255
-}
 
 TEST(CreditsText, UnscramblesLinesEndedByCarriageReturns) {
     const std::string plain("First line\rSecond\n2\r\rab\0cd\rno end", 32);
@@ -73,4 +68,20 @@ TEST(CreditsScreen, TextScrollsOverTheSameStarsAndAMissingFileShowsStarsAlone) {
     }
     EXPECT_GT(differing, 20);
     EXPECT_GT(test::count_colour(shots[1].data(), 140, 98, 180, 106, 31), 5);  // brightest at mid-screen
+}
+
+// Opened with the menu's click still held, the screen waits for its release; a click then ends
+// it once let go. (Its other exits are the recordings'.)
+TEST(CreditsScreen, AClickEndsItOnceLetGo) {
+    test::ScreenRig rig;
+    rig.sys->input.mouse_buttons = MOUSE_LEFT;
+    rig.platform.at_time(1000, [](HeadlessPlatform& p) { p.set_buttons(0); });
+    rig.platform.set_frame_hook([](HeadlessPlatform& p, uint64_t frame) {
+        if (frame != 3) return;
+        p.set_buttons(MOUSE_RIGHT);
+        p.at_time(p.now_ms() + 2000, [](HeadlessPlatform& q) { q.set_buttons(0); });
+    });
+    show_credits(*rig.sys);
+    EXPECT_EQ(std::make_tuple(rig.platform.frames_presented(), rig.platform.now_ms() >= 3000, rig.sys->input.mouse_buttons),
+              std::make_tuple(uint64_t{3}, true, 0u));
 }

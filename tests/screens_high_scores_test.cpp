@@ -1,11 +1,10 @@
-// High-score table: suffixes, placing, the file image, damaged files and the screen's waits.
+// High-score table: suffixes, placing, the file image, damaged files and the screen's rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <string>
 
-#include "screens/credits.h"
 #include "screens/high_scores.h"
 #include "screens_support.h"
 
@@ -17,14 +16,6 @@ TEST(OrdinalSuffix, PlacesOneToTwentyAndBeyond) {
                                                      {23, "rd"},  {101, "st"}, {111, "th"}, {112, "th"}, {113, "th"},
                                                      {121, "st"}, {1001, "st"}, {1013, "th"}};
     for (const auto& [n, suffix] : cases) EXPECT_STREQ(ordinal_suffix(n), suffix) << n;
-}
-
-TEST(HighScorePlace, EqualScoresGoAboveTheEntriesTheyTie) {
-    const HighScoreTable t = test::sample_table();  // 2000, 1900, ..., 100
-    const std::pair<int32_t, int32_t> cases[] = {{5000, 0}, {2000, 0}, {1999, 1}, {1500, 5}, {100, 19}, {99, 20}};
-    for (const auto& [score, place] : cases) EXPECT_EQ(high_score_place(t, score), place) << score;
-    EXPECT_EQ(high_score_place(HighScoreTable{}, 0), 0);  // a table of zeros takes even 0
-    EXPECT_EQ(high_score_place(HighScoreTable{}, -1), 20);
 }
 
 TEST(HighScorePlace, OpeningASlotShiftsDownLosesTheLastAndCutsDamagedNames) {
@@ -84,28 +75,4 @@ TEST(HighScoreScreen, RowsWobbleTruncatedTowardZero) {
         EXPECT_EQ(std::find_if(row, row + SCREEN_WIDTH, [](uint8_t c) { return c != 0; }) - row, x) << y;
     }
     EXPECT_TRUE(test::shows_text(f.pixels.data(), rig.sys->font, 214, 23, "1900", 31, 24));
-}
-
-// Credits and the high-score screen, opened with the menu's click still held: the first frame
-// waits for its release; then a key ends the screen, and a click ends it once let go.
-TEST(ScreenExits, OpeningClickIsLetGoFirstThenAKeyOrAReleasedClickEnds) {
-    struct Case { void (*show)(System&); bool key; uint64_t frames; };  // the press comes after frame 3
-    const Case cases[] = {{show_credits, true, 3}, {show_credits, false, 3}, {show_high_scores, true, 4},
-                          {show_high_scores, false, 4}};
-    for (const Case& c : cases) {
-        test::ScreenRig rig;
-        rig.sys->input.mouse_buttons = MOUSE_LEFT;
-        rig.platform.at_time(1000, [](HeadlessPlatform& p) { p.set_buttons(0); });
-        uint64_t first_at = 0;
-        rig.platform.set_frame_hook([&](HeadlessPlatform& p, uint64_t frame) {
-            if (frame == 1) first_at = p.now_ms();
-            if (frame == 3 && c.key) test::post_char(p, 'x');
-            if (frame == 3 && !c.key) p.set_buttons(MOUSE_RIGHT);
-            if (frame == 3 && !c.key) p.at_time(p.now_ms() + 2000, [](HeadlessPlatform& q) { q.set_buttons(0); });
-        });
-        c.show(*rig.sys);
-        EXPECT_GE(first_at, 1000u) << c.frames << c.key;
-        EXPECT_EQ(rig.platform.frames_presented(), c.frames) << c.key;
-        EXPECT_EQ(rig.sys->input.mouse_buttons, 0u) << c.frames << c.key;
-    }
 }

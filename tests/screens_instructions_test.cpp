@@ -13,8 +13,8 @@ TEST(BonusKinds, NamesByKindAreBounded) {
     EXPECT_EQ(bonus_name(13), "Invincibility");
 }
 
-// The menu's click is still held as the screen opens: page 1 ends only on a press after its
-// release, page 2 needs a press of its own, and a click there returns only once released.
+// The menu's click is still held as the screen opens: each page needs a press of its own, and
+// a click returns only once released. (When each page ends is the recordings'.)
 TEST(InstructionsScreen, EachPageNeedsItsOwnPress) {
     test::ScreenRig rig;
     rig.sys->input.mouse_buttons = MOUSE_LEFT;
@@ -23,15 +23,12 @@ TEST(InstructionsScreen, EachPageNeedsItsOwnPress) {
     rig.platform.at_time(3000, [](HeadlessPlatform& p) { p.set_buttons(MOUSE_LEFT); });
     rig.platform.at_time(3400, [](HeadlessPlatform& p) { p.set_buttons(0); });
     test::Frame page1{}, page2{};
-    uint64_t page2_at = 0;
     rig.platform.set_frame_hook([&](HeadlessPlatform& p, uint64_t frame) {
         if (frame == 2) page1 = p.last_frame();
-        if (frame == 3) { page2 = p.last_frame(); page2_at = p.now_ms(); }
+        if (frame == 3) page2 = p.last_frame();
     });
     show_instructions(*rig.sys);
     EXPECT_EQ(rig.platform.frames_presented(), 3u);  // the menu's frame, then one per page
-    EXPECT_GE(page2_at, 2000u);
-    EXPECT_LT(page2_at, 3000u);
     EXPECT_GE(rig.platform.now_ms(), 3400u);
     const Font& font = rig.sys->font;
     EXPECT_TRUE(test::shows_text(page1.data(), font, 30, 30, "Instructions", 12, 4));
