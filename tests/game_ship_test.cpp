@@ -27,6 +27,16 @@ TEST(ShipMotion, RetroThrustNeedsTheUpgradeAndScalesWithIt) {
     }
 }
 
+TEST(ShipMotion, AFullSparkPoolStillThrusts) {
+    test::GameFixture f;
+    f.sparks().count = SPARK_CAPACITY;
+    f.player().retro = 1;
+    thrust_ship(f.sys(), *f.game, true);
+    EXPECT_FLOAT_EQ(f.player().ship_vy, -0.08f);
+    retro_thrust_ship(f.sys(), *f.game, true);
+    EXPECT_FLOAT_EQ(f.player().ship_vy, -0.04f);
+}
+
 TEST(ShipMotion, AnyAngleGivesOneOfTheSixtyThreePictures) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct { float angle; int32_t want; } odd[] = {{-0.5f, 0}, {6.2829f, 62}, {100.0f, 62}, {nan, 0}};

@@ -125,7 +125,7 @@ TEST(ShotStep, WrapsStrictlyBeyondTheFarEdgesAndDrawsShotAndBullet) {
 }
 
 // (What each effect does to foes, shots and the pools is pinned by the recorded games.)
-TEST(ShotStep, ColoursOfTheFlameWhiteHeatAndPlasma) {
+TEST(ShotStep, ColoursOfTheFlameWhiteHeatAndPlasmaAndFullPools) {
     for (const int32_t kind : {2, 3, 4}) {
         test::GameFixture f;
         f.sparks().count = 0;
@@ -142,6 +142,10 @@ TEST(ShotStep, ColoursOfTheFlameWhiteHeatAndPlasma) {
         for (uint8_t c : f.frame()) glow += c == 11 || (c >= 228 && c <= 237);
         EXPECT_EQ(glow, test::count_pixels(f.frame()));
         EXPECT_EQ(glow > 5, kind == 3);
+        f.game->debris.count = DEBRIS_CAPACITY - 4;  // full pools take what fits
+        f.sparks().count = SPARK_CAPACITY - 2;
+        shot_step(f.sys(), *f.game);
+        EXPECT_EQ(std::make_tuple(d.count, f.sparks().count), std::make_tuple(kind == 3 ? DEBRIS_CAPACITY - 4 : DEBRIS_CAPACITY, kind == 4 ? SPARK_CAPACITY : SPARK_CAPACITY - 2));
     }
 }
 
