@@ -1,21 +1,13 @@
 // The game's own sine, cosine, exponential and power: exact, and the same on every libc.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "util/float_math.h"
 
 using namespace qvar;
-
-namespace {
-float float_from_bits(uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-}  // namespace
 
 // The host's double functions, correctly rounded in practice, rounded once more to float are
 // the exact float results (bar a double rounding once in 2^29). A spread of arguments of
@@ -23,14 +15,14 @@ float float_from_bits(uint32_t bits) {
 TEST(FloatMath, MatchesTheExactResultAcrossTheRange) {
     int32_t differ = 0;
     for (uint32_t bits = 0; bits < 0x4d800000u; bits += 9973u) {
-        for (const float x : {float_from_bits(bits), -float_from_bits(bits)}) {
+        for (const float x : {std::bit_cast<float>(bits), -std::bit_cast<float>(bits)}) {
             differ += sine(x) != static_cast<float>(std::sin(static_cast<double>(x)));
             differ += cosine(x) != static_cast<float>(std::cos(static_cast<double>(x)));
             if (std::fabs(x) < 88.0f) differ += exponential(x) != static_cast<float>(std::exp(static_cast<double>(x)));
         }
     }
     for (uint32_t bits = 0; bits <= 0x3f800000u; bits += 997u) {  // 100^u for u in [0, 1], the credits' use
-        const float u = float_from_bits(bits);
+        const float u = std::bit_cast<float>(bits);
         differ += power(100.0f, u) != static_cast<float>(std::pow(100.0, static_cast<double>(u)));
     }
     EXPECT_EQ(differ, 0);

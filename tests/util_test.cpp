@@ -7,22 +7,11 @@
 
 using namespace qvar;
 
-// The first draws of the unseeded generators, and the largest states kept below n.
-TEST(Random, FirstDrawsAndTheTopOfTheRange) {
+// (The generators' sequences are pinned by the recorded games.)
+TEST(Random, TheLargestStatesStayBelowN) {
     Random rng;
-    EXPECT_EQ(random_int(rng, 100), 25);
-    EXPECT_EQ(std::make_tuple(rng.s1, rng.s2), std::make_tuple(987654321u, 1111111110u));
-    for (int32_t want : {48, 74, 23}) EXPECT_EQ(random_int(rng, 100), want);
-    EXPECT_EQ(rng.s2, 1013674677u);
     rng.s1 = 4294967200u, rng.s2 = 0u;  // the next s2 rounds to 2^32 as a float
     EXPECT_EQ(random_int(rng, 10), 9);
-    Random lcg, real;
-    EXPECT_EQ(random_draw15(lcg), 41);  // (1 * 214013 + 2531011) >> 16 & 0x7FFF
-    EXPECT_EQ(random_real(real, 32767.0f), 41.0f);
-    for (int i = 0; i < 1000; ++i) {
-        const float x = random_real(real, 2.0f);
-        ASSERT_TRUE(x >= 0.0f && x <= 2.0f) << x;
-    }
 }
 
 TEST(Numeric, TruncationTowardZeroAndUnsignedCoordinates) {

@@ -13,8 +13,7 @@ TEST(Debris, EdgesRemoveBeyondTheFieldAndTheLastDotMovedInIsDrawnUnmoved) {
     struct Case { std::vector<Dot> dots; int32_t sx, sy, stay, draws, px, py; uint8_t colour; };
     const Case cases[] = {
         {{{0, 50, 9}}, 1, 2, 0, 2, 0, 50, 9},  // leaves on the left, yet is drawn once more where it went
-        {{{320, 200, 9}}, 2, 2, 1, 3, 319, 199, 0},  // the far edges are inclusive
-        {{{320, 100, 9}}, 2, 2, 1, 3, 319, 100, 9},  // only the plus sign's left arm is on the screen
+        {{{320, 100, 9}}, 2, 2, 1, 3, 319, 100, 9},  // kept at 320; only the plus sign's left arm shows
         // The first is removed; the second moves into its slot and is drawn where it stands,
         // skipping this frame's jitter and chance.
         {{{-5, 10, 3}, {200, 120, 14}}, 2, 2, 1, 2, 201, 120, 14},

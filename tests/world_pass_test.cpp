@@ -19,11 +19,11 @@ TEST(FoeMotion, WrapIsStrictOnTheFarEdgesAndBringsBackAnyVelocity) {
     }
 }
 
+// (Rocks, darts and spinners burning are pinned by the recorded games.)
 TEST(Burning, DebrisPerEffectByKindAndSizeOnTheFieldAsFarAsThePoolHolds) {
     struct Case { int32_t kind, gen; bool flame, plasma, white; int32_t dots; };
     const Case cases[] = {
-        {ROCK, 15, 1, 0, 0, 32}, {BLOCK, 0, 1, 0, 0, 1}, {BLOCK, 1, 0, 1, 0, 3},     {BLOCK, 2, 1, 0, 0, 5},
-        {DART, 0, 1, 0, 0, 5},   {DART, 0, 0, 0, 1, 4},  {WEB, 3, 1, 1, 1, 14},      {SPINNER, 0, 0, 1, 0, 5},
+        {BLOCK, 0, 1, 0, 0, 1}, {BLOCK, 1, 0, 1, 0, 3}, {BLOCK, 2, 1, 0, 0, 5}, {WEB, 3, 1, 1, 1, 14},
         {LODESTONE, 19, 0, 0, 1, 40}, {ROCK, 15, 1, 0, 0, DEBRIS_CAPACITY},  // the last with 9998 dots before
     };
     for (const Case& c : cases) {
@@ -38,34 +38,25 @@ TEST(Burning, DebrisPerEffectByKindAndSizeOnTheFieldAsFarAsThePoolHolds) {
     }
 }
 
-TEST(Pellets, SaucerAimsAtTheShipOrOnlyDriftsWhenItSitsOnItAndPelletsLiveAHundredFrames) {
-    for (const bool on_ship : {true, false}) {
-        WorldRig rig({{SAUCER, 0, 100.0f, 100.0f, 0.25f, 0.0f}});
-        // The saucer's draws: no course change (1 in 100), then firing (1 in 75).
-        for (Random p = rig.sys->rng; random_int(p, 100) == 0 || random_int(p, 75) != 0; p = rig.sys->rng)
-            random_int(rig.sys->rng, 2);
-        rig.ship_at(100.25f, on_ship ? 100.0f : 150.0f);  // on: exactly where the saucer moves to
-        rig.player().invincible = 1000;
-        rig.pass();
-        ASSERT_EQ(rig.foes().count, 2);
-        const FoePool& f = rig.foes();
-        EXPECT_TRUE(f.kind[1] == PELLET && f.gen[1] == 99) << on_ship;  // born, and stepped in the same pass
-        EXPECT_TRUE(qvar::test::all_finite(*rig.game, rig.sparks()) && std::fabs(f.dx[1] - 0.25f) <= 0.5f);
-        EXPECT_EQ(f.dy[1] >= 0.5f, !on_ship);  // 1 toward the ship, give or take 0.5
-        rig.foes().kind[0] = ROCK;  // no more pellets
-        for (int frame = 2; frame <= 100; ++frame) {
-            rig.pass();
-            ASSERT_EQ(f.dead.get(1), frame == 100) << frame;
-        }
-    }
+// (Pellets' aim off the ship, their lifetime and the triangles' homing are pinned by the
+// recorded games.)
+TEST(Pellets, ASaucerOnTheShipFiresAPelletThatOnlyDrifts) {
+    WorldRig rig({{SAUCER, 0, 100.0f, 100.0f, 0.25f, 0.0f}});
+    // The saucer's draws: no course change (1 in 100), then firing (1 in 75).
+    for (Random p = rig.sys->rng; random_int(p, 100) == 0 || random_int(p, 75) != 0; p = rig.sys->rng)
+        random_int(rig.sys->rng, 2);
+    rig.ship_at(100.25f, 100.0f);  // exactly where the saucer moves to
+    rig.player().invincible = 1000;
+    rig.pass();
+    ASSERT_EQ(rig.foes().count, 2);
+    const FoePool& f = rig.foes();
+    EXPECT_TRUE(f.kind[1] == PELLET && f.gen[1] == 99);  // born, and stepped in the same pass
+    EXPECT_TRUE(qvar::test::all_finite(*rig.game, rig.sparks()) && std::fabs(f.dx[1] - 0.25f) <= 0.5f && f.dy[1] < 0.5f);
 }
 
-TEST(Triangles, SmallestHomeInButNotFromTheShipsExactSpot) {
-    WorldRig rig({{TRIANGLE, 1, 100, 100}, {TRIANGLE, 2, 100, 50}, {TRIANGLE, 1, 160, 100}});  // the last on the ship
+TEST(Triangles, OnTheShipsExactSpotTheyCoast) {
+    WorldRig rig({{TRIANGLE, 1, 160, 100}});
     rig.player().invincible = 10;
     rig.pass();
-    EXPECT_FLOAT_EQ(rig.foes().dx[0], 0.01f);
-    EXPECT_TRUE(rig.foes().dx[1] == 0.0f && rig.foes().dx[2] == 0.0f);
-    EXPECT_TRUE(qvar::test::all_finite(*rig.game, rig.sparks()));
+    EXPECT_TRUE(rig.foes().dx[0] == 0.0f && qvar::test::all_finite(*rig.game, rig.sparks()));
 }
-
