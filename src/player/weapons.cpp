@@ -10,17 +10,6 @@
 
 namespace qvar {
 
-bool weapon_available(const Player& p, int32_t weapon) {
-    switch (weapon) {
-        case 1: return true;
-        case 2: return p.flame_count != 0;
-        case 3: return p.plasma_count != 0;
-        case 4: return p.whitehot_timer != 0;
-        case 5: return p.bullets != 0;
-        default: return false;
-    }
-}
-
 void select_weapon(Player& p, bool control_down) {
     if (control_down && p.select_held == 0) p.weapon += 1;
     // Each test once and in this order, so one frame skips every empty weapon in turn.

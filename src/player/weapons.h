@@ -11,9 +11,6 @@ inline constexpr float SHOT_RANGE = 200.0f;
 inline constexpr float RECOIL = 0.07f;
 inline constexpr int32_t MAX_VOLLEY = 1 << 24;  // far above any volley the upgrades can build
 
-// True when `weapon` may stay selected: 1 always, 2..5 while their supply lasts.
-bool weapon_available(const Player& p, int32_t weapon);
-
 // Frame step 2. Fires a volley when Space is down and it is a new press (or the machine-gun
 // has cooled down), the pool has room for one shot and the ship is alive; then remembers
 // Space and cools the gun by one frame. Returns the number of shots created.
