@@ -128,7 +128,7 @@ TestRig::TestRig() : sys(std::make_unique<System>(platform)) {
 
 }  // namespace qvar::test
 
-// Group B: helpers of the SDL backend's tests.
+// Helpers of the SDL backend's tests.
 namespace qvar::test {
 
 std::unique_ptr<Platform> open_sdl_dummy(const SdlOptions& options) {

@@ -79,7 +79,7 @@ struct TestRig {
 
 }  // namespace qvar::test
 
-// Group B: helpers of the SDL backend's tests.
+// Helpers of the SDL backend's tests.
 #include "platform/sdl_platform.h"
 
 namespace qvar::test {
