@@ -1,7 +1,6 @@
 // Weapon choice, volley geometry, costs and the machine-gun's cadence and recoil.
 #include "player/weapons.h"
 
-#include <cmath>
 
 #include "player/sparks.h"
 #include "util/float_math.h"

@@ -1,7 +1,6 @@
 // The high-score screen: the table drawn with its wobbling rows until a key or click.
 #include "screens/high_scores.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "gfx/text.h"

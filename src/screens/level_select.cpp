@@ -1,7 +1,6 @@
 // Level select: scrolling, the click test and the list of reached tenth levels.
 #include "screens/level_select.h"
 
-#include <cmath>
 
 #include "gfx/draw.h"
 #include "gfx/text.h"

@@ -1,7 +1,6 @@
 // The menu's sparks: moved before they are tested, blinking unless they are burst colours.
 #include "screens/menu_sparks.h"
 
-#include <cmath>
 
 #include "gfx/draw.h"
 #include "util/float_math.h"

@@ -87,7 +87,7 @@ void step_dart(PassState& ps, int32_t i) {
         sp.colour[s] = 14;
     }
     const float x = f.x[k], y = f.y[k], a = f.angle[k];
-    const float px = x + 5.0f * sine(a), py = y + 5.0f * cosine(a);
+    const float px = x + 5.0f * f.dx[k], py = y + 5.0f * f.dy[k];  // the heading set above
     draw_line(ps.sys.frame, px, py, x + 5.0f * sine(a + 2.5f), y + 5.0f * cosine(a + 2.5f), 42);
     draw_line(ps.sys.frame, px, py, x + 5.0f * sine(a - 2.5f), y + 5.0f * cosine(a - 2.5f), 42);
     shot_test_round(ps, i, x, y, 25.0f);
@@ -147,10 +147,13 @@ void step_triangle(PassState& ps, int32_t i) {
     const float turn = gen > 0 ? TRI_STEP / static_cast<float>(gen) : 0.0f;
     float p_ang = angle;
     for (int32_t m = 0; p_ang < angle + TRI_SPREAD && m < gen; ++m, p_ang += turn) {
-        float t = 0.0f;
+        // Each edge ends where the next begins (t + TRI_STEP is the next t, bit for bit), so
+        // every corner is worked out once.
+        float t = 0.0f, from_x = x + 6.0f * sine(p_ang), from_y = y + 6.0f * cosine(p_ang);
         for (int32_t e3 = 0; t < TWO_PI && e3 < 3; ++e3, t += TRI_STEP) {
-            draw_line(ps.sys.frame, x + 6.0f * sine(t + p_ang), y + 6.0f * cosine(t + p_ang),
-                      x + 6.0f * sine(t + TRI_STEP + p_ang), y + 6.0f * cosine(t + TRI_STEP + p_ang), c);
+            const float to_x = x + 6.0f * sine(t + TRI_STEP + p_ang), to_y = y + 6.0f * cosine(t + TRI_STEP + p_ang);
+            draw_line(ps.sys.frame, from_x, from_y, to_x, to_y, c);
+            from_x = to_x, from_y = to_y;
         }
     }
     shot_test_round(ps, i, x, y, 36.0f);
